@@ -1,0 +1,45 @@
+#!/bin/sh
+# Prepares (up) or stops (down) the Wine prefix that the tests of a build use.
+# "up" creates the prefix once, sets what headless GUI tests need, and starts a
+# persistent wineserver with every stream redirected, so no later Wine process
+# keeps a pipe of ctest open.
+set -eu
+action=$1
+export WINEPREFIX="$2"
+export WINEDEBUG=-all
+export WINEDLLOVERRIDES="mscoree,mshtml="
+
+reg_add() { wine reg add "$1" /v "$2" /t "$3" /d "$4" /f </dev/null >/dev/null 2>&1; }
+
+case "$action" in
+up)
+    if [ ! -f "$WINEPREFIX/.quorvel-ready" ]; then
+        mkdir -p "$WINEPREFIX"
+        wineboot -i </dev/null >/dev/null 2>&1 || true
+        wineserver -w
+        # A crash must end the program, never wait for a click on a dialog.
+        reg_add 'HKCU\Software\Wine\WineDbg' ShowCrashDialog REG_DWORD 0
+        # Without a window manager, Wine draws frames itself and closes fast.
+        reg_add 'HKCU\Software\Wine\X11 Driver' Decorated REG_SZ N
+        reg_add 'HKCU\Software\Wine\X11 Driver' Managed REG_SZ N
+        if [ -n "${QUORVEL_TEST_DPI:-}" ]; then
+            reg_add 'HKCU\Control Panel\Desktop' LogPixels REG_DWORD "$QUORVEL_TEST_DPI"
+        fi
+        wineserver -w
+        touch "$WINEPREFIX/.quorvel-ready"
+    fi
+    wineserver -p </dev/null >/dev/null 2>&1
+    # Wine's services and its desktop process live as long as the server.
+    # Started here, without ctest's streams, they cannot hold a test's output
+    # pipe open after the test has ended.
+    wine wineboot </dev/null >/dev/null 2>&1 || true
+    (wine explorer.exe /desktop </dev/null >/dev/null 2>&1 &)
+    ;;
+down)
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    ;;
+*)
+    echo "usage: $0 up|down PREFIX" >&2
+    exit 2
+    ;;
+esac

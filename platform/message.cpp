@@ -1,0 +1,24 @@
+#include "platform/message.h"
+
+namespace quorvel::win {
+
+std::wstring SystemErrorText(DWORD error) {
+  wchar_t* buffer = nullptr;
+  const DWORD length = ::FormatMessageW(
+      FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_IGNORE_INSERTS,
+      nullptr, error, 0, reinterpret_cast<wchar_t*>(&buffer), 0, nullptr);
+  std::wstring text;
+  if (length != 0 && buffer != nullptr) text.assign(buffer, length);
+  ::LocalFree(buffer);
+  while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
+    text.pop_back();
+  if (text.empty()) text = L"Error " + std::to_wstring(error) + L".";
+  return text;
+}
+
+void ShowMessage(std::wstring_view text) {
+  const std::wstring copy(text);
+  ::MessageBoxW(::GetActiveWindow(), copy.c_str(), kApplicationTitle, MB_OK);
+}
+
+}  // namespace quorvel::win

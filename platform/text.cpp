@@ -1,0 +1,26 @@
+#include "platform/text.h"
+
+#include <windows.h>
+
+namespace quorvel::win {
+
+std::wstring Widen(std::string_view utf8) {
+  if (utf8.empty()) return {};
+  const int size = ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()),
+                                         nullptr, 0);
+  std::wstring wide(static_cast<size_t>(size), L'\0');
+  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
+  return wide;
+}
+
+std::string Narrow(std::wstring_view utf16) {
+  if (utf16.empty()) return {};
+  const int size = ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()),
+                                         nullptr, 0, nullptr, nullptr);
+  std::string narrow(static_cast<size_t>(size), '\0');
+  ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), narrow.data(),
+                        size, nullptr, nullptr);
+  return narrow;
+}
+
+}  // namespace quorvel::win

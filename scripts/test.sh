@@ -1,0 +1,54 @@
+#!/usr/bin/env bash
+# Builds every preset (native, native with sanitizers, win64, win32) and runs
+# every test: the native ones directly, the Windows ones under Wine on a
+# virtual display. Ends with the total of all test runs.
+set -uo pipefail
+cd "$(dirname "$0")/.."
+scripts/install-deps.sh || exit 1
+
+jobs=$(nproc)
+passed=0
+failed=0
+status=0
+
+build() {
+    cmake --preset "$1" >/dev/null && cmake --build --preset "$1" -j "$jobs" >"build/$1.build.log" 2>&1 ||
+        { echo "build of preset $1 failed:"; tail -n 40 "build/$1.build.log"; return 1; }
+}
+
+run_tests() {
+    local preset=$1
+    shift
+    local log="build/$preset.ctest.log"
+    "$@" ctest --preset "$preset" -j "$jobs" 2>&1 | tee "$log"
+    [ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+    local summary
+    summary=$(grep -E 'tests passed, [0-9]+ tests? failed out of [0-9]+' "$log" | tail -n 1)
+    if [ -z "$summary" ]; then
+        echo "ctest of preset $preset printed no summary"
+        status=1
+        return
+    fi
+    local total fail
+    total=$(sed -E 's/.*out of ([0-9]+).*/\1/' <<<"$summary")
+    fail=$(sed -E 's/.* ([0-9]+) tests? failed.*/\1/' <<<"$summary")
+    passed=$((passed + total - fail))
+    failed=$((failed + fail))
+}
+
+mkdir -p build
+for preset in native native-asan win64 win32; do
+    echo "== build: $preset"
+    build "$preset" || status=1
+done
+
+echo "== tests: native"
+run_tests native
+echo "== tests: native-asan"
+run_tests native-asan
+echo "== tests: win64 (Wine)"
+run_tests win64 xvfb-run -a -s "-screen 0 1280x1024x24"
+
+echo
+echo "all presets: $passed passed, $failed failed"
+[ "$status" -eq 0 ] && [ "$failed" -eq 0 ]
