@@ -1,0 +1,95 @@
+#include "settings/win32/win32_file_ops.h"
+
+#include <windows.h>
+
+#include <limits>
+
+#include "platform/handles.h"
+#include "platform/text.h"
+
+namespace quorvel::settings {
+namespace {
+
+class Win32FileLock final : public FileLock {
+ public:
+  explicit Win32FileLock(win::UniqueFile file) : file_(std::move(file)) {}
+
+ private:
+  win::UniqueFile file_;  // FILE_FLAG_DELETE_ON_CLOSE: closing it removes the lock
+};
+
+bool IsAbsence(DWORD error) {
+  return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
+}
+
+}  // namespace
+
+FileRead Win32FileOps::Read(const std::string& path) {
+  win::UniqueFile file(::CreateFileW(win::Widen(path).c_str(), GENERIC_READ,
+                                     FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                     nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) {
+    const DWORD error = ::GetLastError();
+    if (IsAbsence(error)) return {FileRead::Status::kAbsent, {}, error};
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION)
+      return {FileRead::Status::kBusy, {}, error};
+    return {FileRead::Status::kFailed, {}, error};
+  }
+  LARGE_INTEGER size{};
+  if (!::GetFileSizeEx(file.get(), &size)) return {FileRead::Status::kFailed, {}, ::GetLastError()};
+  if (size.QuadPart > std::numeric_limits<DWORD>::max() / 2)
+    return {FileRead::Status::kFailed, {}, ERROR_FILE_TOO_LARGE};
+
+  FileRead result{FileRead::Status::kOk, {}, 0};
+  result.bytes.resize(static_cast<size_t>(size.QuadPart));
+  size_t filled = 0;
+  while (filled < result.bytes.size()) {
+    DWORD got = 0;
+    if (!::ReadFile(file.get(), result.bytes.data() + filled,
+                    static_cast<DWORD>(result.bytes.size() - filled), &got, nullptr))
+      return {FileRead::Status::kFailed, {}, ::GetLastError()};
+    if (got == 0) break;  // the file shrank meanwhile
+    filled += got;
+  }
+  result.bytes.resize(filled);
+  return result;
+}
+
+ErrorCode Win32FileOps::WriteAndFlush(const std::string& path, std::string_view bytes) {
+  win::UniqueFile file(::CreateFileW(win::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  if (!file) return ::GetLastError();
+  size_t written = 0;
+  while (written < bytes.size()) {
+    DWORD put = 0;
+    if (!::WriteFile(file.get(), bytes.data() + written,
+                     static_cast<DWORD>(bytes.size() - written), &put, nullptr))
+      return ::GetLastError();
+    written += put;
+  }
+  if (!::FlushFileBuffers(file.get())) return ::GetLastError();
+  return 0;
+}
+
+ErrorCode Win32FileOps::Replace(const std::string& from, const std::string& to) {
+  if (!::MoveFileExW(win::Widen(from).c_str(), win::Widen(to).c_str(),
+                     MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
+    return ::GetLastError();
+  return 0;
+}
+
+void Win32FileOps::Remove(const std::string& path) { ::DeleteFileW(win::Widen(path).c_str()); }
+
+std::unique_ptr<FileLock> Win32FileOps::TryLock(const std::string& path) {
+  // The system deletes the lock file when its last handle closes, also when
+  // the process dies holding it, so a crashed writer leaves no stale lock.
+  win::UniqueFile file(::CreateFileW(win::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                     CREATE_NEW,
+                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+  if (!file) return nullptr;
+  return std::make_unique<Win32FileLock>(std::move(file));
+}
+
+void Win32FileOps::Pause(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+
+}  // namespace quorvel::settings
