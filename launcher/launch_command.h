@@ -1,0 +1,106 @@
+// The launch: which settings "Load and Run" writes, and the emulator's command
+// line, as plain functions of the main window's options.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <optional>
+#include <string>
+#include <string_view>
+#include <vector>
+
+namespace quorvel::launcher {
+
+// The on/off options of the main window, in the order the launch takes them.
+enum class Flag : std::size_t {
+  kScanlines,  // Check1
+  kBlur,       // Check2
+  kScale,      // Check4
+  kExpand,     // Check6
+  kKeyboard,   // Option1
+  kJoystick,   // Option2
+  kSound,      // Check5
+  kNoMmx,      // Check7
+  kVSync,      // Check8
+  kThrottle,   // Check9
+};
+inline constexpr std::size_t kFlagCount = 10;
+
+struct FlagOption {
+  Flag flag;
+  std::string_view control;
+  std::string_view section;
+  std::string_view key;
+  std::string_view fragment;  // appended when on; "" for none
+};
+
+// In launch order. The joystick's fragment is followed by the stored joystick
+// type; the sound rate is taken between kSound and kNoMmx.
+inline constexpr std::array<FlagOption, kFlagCount> kFlagOptions{{
+    {Flag::kScanlines, "Check1", "Video", "scanlines", "-scanlines "},
+    {Flag::kBlur, "Check2", "Video", "blur", "-blur "},
+    {Flag::kScale, "Check4", "Video", "scale", "-scale "},
+    {Flag::kExpand, "Check6", "Video", "expand", "-expand "},
+    {Flag::kKeyboard, "Option1", "Controls", "keyboard", ""},
+    {Flag::kJoystick, "Option2", "Controls", "joystick", "-joy "},
+    {Flag::kSound, "Check5", "Sound", "enabled", "-sound "},
+    {Flag::kNoMmx, "Check7", "Other", "nommx", "-nommx "},
+    {Flag::kVSync, "Check8", "Other", "vsync", "-vsync "},
+    {Flag::kThrottle, "Check9", "Other", "throttle", "-throttle "},
+}};
+
+struct RateOption {
+  std::string_view control;
+  std::string_view caption;
+  std::string_view rate;
+  std::string_view fragment;
+};
+
+// The sound-rate buttons, by name.
+inline constexpr std::array<RateOption, 4> kRateOptions{{
+    {"Option3", "11.025Hz", "11025", "-sndrate 11025 "},
+    {"Option4", "22.050Hz", "22050", "-sndrate 22050 "},
+    {"Option5", "8.000Hz", "8000", "-sndrate 8000 "},
+    {"Option6", "44.100Hz", "44100", "-sndrate 44100 "},
+}};
+inline constexpr std::string_view kRateSection = "Sound";
+inline constexpr std::string_view kRateKey = "rate";
+inline constexpr std::string_view kRateWhenNoneSelected = "8000";
+
+inline constexpr std::string_view kJoystickSection = "Joystick";
+inline constexpr std::string_view kJoystickTypeKey = "type";
+inline constexpr std::string_view kResolutionSection = "Video";
+inline constexpr std::string_view kResolutionKey = "res";
+
+inline constexpr std::string_view kFlagOn = "1";
+inline constexpr std::string_view kFlagOff = "0";
+
+struct MainOptions {
+  std::array<bool, kFlagCount> flags{};   // true only for a checked box / selected button
+  std::optional<std::size_t> rate;        // index into kRateOptions
+
+  bool& operator[](Flag flag) { return flags[static_cast<std::size_t>(flag)]; }
+  bool operator[](Flag flag) const { return flags[static_cast<std::size_t>(flag)]; }
+};
+
+struct SettingWrite {
+  std::string_view section;
+  std::string_view key;
+  std::string_view value;
+  bool operator==(const SettingWrite&) const = default;
+};
+
+// Every setting the launch writes, in the order it writes them.
+std::vector<SettingWrite> LaunchWrites(const MainOptions& options);
+
+// The file argument: the bare file name and one blank, or "" when no file is
+// selected. A name with a blank in it is put in double quotes so that the
+// emulator receives it as one argument.
+std::string RomArgument(std::string_view file_name);
+
+// The emulator's whole command line, beginning with "kx ". `joystick_type` and
+// `resolution` are the stored values, each with its own trailing blank.
+std::string LaunchCommandLine(const MainOptions& options, std::string_view file_name,
+                              std::string_view joystick_type, std::string_view resolution);
+
+}  // namespace quorvel::launcher
