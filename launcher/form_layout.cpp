@@ -1,0 +1,86 @@
+#include "launcher/form_layout.h"
+
+#include <algorithm>
+#include <cctype>
+#include <cstdlib>
+
+namespace quorvel::layout {
+namespace {
+
+// Rounds a * b / c to the nearest integer, halves away from zero, as the
+// system's MulDiv does.
+int MulDivRound(int a, int b, int c) {
+  const long long product = static_cast<long long>(a) * b;
+  const long long half = c / 2;
+  return static_cast<int>(product >= 0 ? (product + half) / c : (product - half) / c);
+}
+
+struct Substitute {
+  std::string_view face;
+  std::vector<std::string_view> candidates;
+};
+
+// The faces of the layouts that a system may lack, and what comes nearest to
+// each in size, weight and slant on the systems we meet (Windows, Wine with
+// the Liberation fonts).
+const std::vector<Substitute>& Substitutes() {
+  static const std::vector<Substitute> table = {
+      {"Times New Roman", {"Liberation Serif", "Tinos", "DejaVu Serif"}},
+      {"MS Sans Serif", {"Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Arial"}},
+      {"Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
+      {"Arial Narrow", {"Liberation Sans Narrow", "Arial", "Liberation Sans"}},
+      {"Terminal", {"Fixedsys", "Courier New", "Liberation Mono", "DejaVu Sans Mono"}},
+      {"Aristocrat", {"Monotype Corsiva", "Brush Script MT", "Times New Roman", "Liberation Serif"}},
+      {"Brush Script MT", {"Monotype Corsiva", "Times New Roman", "Liberation Serif"}},
+  };
+  return table;
+}
+
+bool SameFace(std::string_view a, std::string_view b) {
+  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
+    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
+  });
+}
+
+}  // namespace
+
+int TwipsToPixels(int twips, int dpi) { return MulDivRound(twips, dpi, 1440); }
+
+Rect ToPixels(const Rect& twips, int dpi) {
+  return {TwipsToPixels(twips.left, dpi), TwipsToPixels(twips.top, dpi),
+          TwipsToPixels(twips.width, dpi), TwipsToPixels(twips.height, dpi)};
+}
+
+int FontHeight(const Font& font, int dpi) { return -MulDivRound(font.centipoints, dpi, 7200); }
+
+std::vector<std::string_view> FaceCandidates(std::string_view face) {
+  std::vector<std::string_view> faces{face};
+  for (const Substitute& substitute : Substitutes()) {
+    if (!SameFace(substitute.face, face)) continue;
+    faces.insert(faces.end(), substitute.candidates.begin(), substitute.candidates.end());
+  }
+  return faces;
+}
+
+std::vector<Rect> CoveredParts(std::span<const Control> controls, std::size_t index, int dpi) {
+  std::vector<Rect> covered;
+  const Rect self = ToPixels(controls[index].twips, dpi);
+  for (std::size_t later = index + 1; later < controls.size(); ++later) {
+    const Rect other = ToPixels(controls[later].twips, dpi);
+    const int left = std::max(self.left, other.left);
+    const int top = std::max(self.top, other.top);
+    const int right = std::min(self.right(), other.right());
+    const int bottom = std::min(self.bottom(), other.bottom());
+    if (left < right && top < bottom)
+      covered.push_back({left - self.left, top - self.top, right - left, bottom - top});
+  }
+  return covered;
+}
+
+const Control* Find(std::span<const Control> controls, std::string_view name) {
+  for (const Control& control : controls)
+    if (control.name == name) return &control;
+  return nullptr;
+}
+
+}  // namespace quorvel::layout

@@ -1,0 +1,23 @@
+// The program starts with its main window and ends when that window closes.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include "launcher/win32/main_window.h"
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int show) {
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+  if (!quorvel::launcher::MainWindow::Create(instance, show)) return 1;
+
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    // Every window of the program gets the dialog keys: Tab, Shift+Tab,
+    // Enter, Space.
+    HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+    if (root && ::IsDialogMessageW(root, &message)) continue;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return static_cast<int>(message.wParam);
+}

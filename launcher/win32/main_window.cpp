@@ -1,0 +1,300 @@
+#include "launcher/win32/main_window.h"
+
+#include <commctrl.h>
+
+#include "caption/win32/caption_hook.h"
+#include "launcher/backdrop.h"
+#include "launcher/image_files.h"
+#include "launcher/main_layout.h"
+#include "launcher/win32/process_start.h"
+#include "platform/dpi.h"
+#include "platform/text.h"
+#include "resources/resource_ids.h"
+#include "settings/win32/settings_store.h"
+
+namespace quorvel::launcher {
+namespace {
+
+// A fixed single frame with the window menu and Close only.
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+constexpr DWORD kMainExStyle = 0;
+
+std::vector<DirectoryEntry> CurrentDirectoryEntries() {
+  std::vector<DirectoryEntry> entries;
+  WIN32_FIND_DATAW found;
+  HANDLE search = ::FindFirstFileExW(L"*", FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
+                                     FIND_FIRST_EX_LARGE_FETCH);
+  if (search == INVALID_HANDLE_VALUE) return entries;
+  do {
+    entries.push_back({win::Narrow(found.cFileName),
+                       (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
+                       (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
+                       (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0});
+  } while (::FindNextFileW(search, &found));
+  ::FindClose(search);
+  return entries;
+}
+
+}  // namespace
+
+HWND MainWindow::Create(HINSTANCE instance, int show) {
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = Procedure;
+  window_class.hInstance = instance;
+  window_class.hIcon = static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
+                   ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), LR_SHARED));
+  window_class.hIconSm = static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
+                   ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
+  window_class.lpszClassName = kMainWindowClass;
+  if (!::RegisterClassExW(&window_class)) return nullptr;
+
+  HWND hwnd = ::CreateWindowExW(kMainExStyle, kMainWindowClass, win::Widen(kMainCaption).c_str(),
+                                kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr,
+                                instance, nullptr);
+  if (!hwnd) return nullptr;
+  auto* window = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  window->Load();
+  window->ShowCentred(show);
+  return hwnd;
+}
+
+LRESULT CALLBACK MainWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* window = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    window = new MainWindow(hwnd);
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  }
+  if (!window) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    delete window;
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  return window->OnMessage(message, wparam, lparam);
+}
+
+LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE: OnCreate(); return 0;
+    case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return 0;
+    case WM_ACTIVATE: OnActivate(LOWORD(wparam) != WA_INACTIVE); return 0;
+    case WM_DPICHANGED: OnDpiChanged(HIWORD(wparam), *reinterpret_cast<RECT*>(lparam)); return 0;
+    case WM_ERASEBKGND: return 1;  // the backdrop covers everything
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      HDC hdc = ::BeginPaint(hwnd_, &paint);
+      Paint(hdc);
+      ::EndPaint(hwnd_, &paint);
+      return 0;
+    }
+    case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wparam)); return 0;
+    case WM_SETCURSOR:
+      if (LOWORD(lparam) == HTCLIENT) {
+        ::SetCursor(pointer_);
+        return TRUE;
+      }
+      break;
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+      if (form_)
+        if (auto brush = form_->OnControlColour(reinterpret_cast<HDC>(wparam),
+                                                reinterpret_cast<HWND>(lparam)))
+          return *brush;
+      break;
+    case WM_DRAWITEM:
+      if (form_ && form_->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam))) return TRUE;
+      break;
+    case WM_CLOSE:
+      // Nothing is written on close: options changed since the last launch
+      // are dropped.
+      caption::UnhookCaption(hwnd_);
+      ::DestroyWindow(hwnd_);
+      return 0;
+    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+  }
+  return ::DefWindowProcW(hwnd_, message, wparam, lparam);
+}
+
+void MainWindow::OnCreate() {
+  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  pointer_ = static_cast<HCURSOR>(::LoadImageW(instance, MAKEINTRESOURCEW(IDC_POINTER),
+                                               IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
+  form::FormOptions options;
+  options.paint_background = [this](HDC hdc, POINT origin, SIZE size) {
+    PaintBackdrop(hdc, origin, size);
+  };
+  options.next_in_group = NextInGroup;
+  options.pictures = {{"Image1", IDB_LOGO}};
+  options.transparent_colour = 0xFF00FF;
+  form_ = std::make_unique<form::Form>(hwnd_, kMainControls, std::move(options));
+  AddTooltip();
+  FillFileList();
+}
+
+// The window's load handling: before the window is first shown.
+void MainWindow::Load() {
+  caption::HookCaption(hwnd_);
+  ApplyState(RestoredState([](std::string_view section, std::string_view key) {
+    return settings::ReadIniValue(section, key);
+  }));
+  focus_ = form_->Item(kIdFile1);
+}
+
+void MainWindow::ShowCentred(int show) {
+  const int dpi = win::WindowDpi(hwnd_);
+  const RECT frame = win::WindowRectForClient(layout::TwipsToPixels(kMainClientWidthTwips, dpi),
+                                              layout::TwipsToPixels(kMainClientHeightTwips, dpi),
+                                              kMainStyle, kMainExStyle, dpi);
+  MONITORINFO monitor{};
+  monitor.cbSize = sizeof monitor;
+  ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  const RECT& work = monitor.rcWork;
+  ::SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+                 work.top + (work.bottom - work.top - height) / 2, width, height,
+                 SWP_NOZORDER | SWP_NOACTIVATE);
+  ::ShowWindow(hwnd_, show);
+  ::UpdateWindow(hwnd_);
+  ::SetFocus(focus_);
+}
+
+void MainWindow::OnCommand(int id, int code) {
+  switch (id) {
+    case kIdCommand1:
+      if (code == BN_CLICKED) Launch(ReadState().options, SelectedFile());
+      return;
+    case kIdFile1:
+      if (code == LBN_DBLCLK) Launch(ReadState().options, SelectedFile());
+      return;
+    case IDOK:
+      // Enter: the dialog manager's default command. In the file list it
+      // launches; on a push button it presses that button.
+      if (HWND focus = ::GetFocus(); focus == form_->Item(kIdFile1)) {
+        Launch(ReadState().options, SelectedFile());
+      } else if (const auto* spec = form_->ControlOf(::GetDlgCtrlID(focus));
+                 spec && spec->kind == layout::Kind::kButton && ::IsWindowEnabled(focus)) {
+        OnCommand(spec->id, BN_CLICKED);
+      }
+      return;
+    case kIdCommand2:
+    case kIdCommand3:
+    case kIdCommand4:
+      return;  // the dialogs come here
+  }
+  if (code == BN_CLICKED) OnOptionClicked(id);
+}
+
+void MainWindow::OnOptionClicked(int id) {
+  MainState state = ReadState();
+  if (id == ControlIdOf(Flag::kKeyboard)) {
+    SelectController(state, Flag::kKeyboard);
+  } else if (id == ControlIdOf(Flag::kJoystick)) {
+    SelectController(state, Flag::kJoystick);
+  } else {
+    bool rate_button = false;
+    for (std::size_t rate = 0; rate < kRateOptions.size(); ++rate) {
+      if (id != RateControlId(rate)) continue;
+      SelectRate(state, rate);
+      rate_button = true;
+    }
+    if (!rate_button) return;  // a check box: it changes itself
+  }
+  ApplyState(state);
+}
+
+void MainWindow::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(hwnd_, focus)) focus_ = focus;
+  } else if (focus_) {
+    ::SetFocus(focus_);
+  }
+}
+
+void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
+  form_->Relayout(dpi);
+  ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::InvalidateRect(hwnd_, nullptr, TRUE);
+}
+
+void MainWindow::Paint(HDC hdc) {
+  RECT client;
+  ::GetClientRect(hwnd_, &client);
+  PaintBackdrop(hdc, {0, 0}, {client.right, client.bottom});
+}
+
+void MainWindow::PaintBackdrop(HDC hdc, POINT origin, SIZE size) const {
+  ::SetDCBrushColor(hdc, ::GetSysColor(COLOR_BTNFACE));
+  const RECT all{0, 0, size.cx, size.cy};
+  ::FillRect(hdc, &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+  for (const Fill& fill : BackdropFills(form_ ? form_->dpi() : 96)) {
+    const RECT box{fill.rect.left - origin.x, fill.rect.top - origin.y,
+                   fill.rect.right() - origin.x, fill.rect.bottom() - origin.y};
+    ::SetDCBrushColor(hdc, RGB((fill.rgb >> 16) & 0xFF, (fill.rgb >> 8) & 0xFF, fill.rgb & 0xFF));
+    ::FillRect(hdc, &box, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
+  }
+}
+
+void MainWindow::FillFileList() {
+  HWND list = form_->Item(kIdFile1);
+  const std::vector<std::string> names = ImageFiles(CurrentDirectoryEntries());
+  ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageW(list, LB_INITSTORAGE, names.size(), names.size() * 32);
+  for (const std::string& name : names)
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(name).c_str()));
+  ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+}
+
+std::string MainWindow::SelectedFile() const {
+  HWND list = form_->Item(kIdFile1);
+  const LRESULT index = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
+  if (index == LB_ERR) return {};
+  const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, index, 0);
+  if (length == LB_ERR) return {};
+  std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
+  name.resize(static_cast<std::size_t>(
+      ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()))));
+  return win::Narrow(name);
+}
+
+MainState MainWindow::ReadState() const {
+  MainState state;
+  for (const FlagOption& option : kFlagOptions)
+    state.options[option.flag] = form_->IsChecked(ControlIdOf(option.flag));
+  for (std::size_t rate = 0; rate < kRateOptions.size(); ++rate)
+    if (form_->IsChecked(RateControlId(rate))) state.options.rate = rate;
+  state.joystick_button_enabled = ::IsWindowEnabled(form_->Item(kIdCommand3)) != FALSE;
+  return state;
+}
+
+void MainWindow::ApplyState(const MainState& state) {
+  for (const FlagOption& option : kFlagOptions)
+    form_->SetChecked(ControlIdOf(option.flag), state.options[option.flag]);
+  for (std::size_t rate = 0; rate < kRateOptions.size(); ++rate)
+    form_->SetChecked(RateControlId(rate), state.options.rate == rate);
+  ::EnableWindow(form_->Item(kIdCommand3), state.joystick_button_enabled);
+}
+
+void MainWindow::AddTooltip() {
+  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+                               nullptr, nullptr, nullptr);
+  static std::wstring tip = win::Widen(kJoystickButtonTip);
+  TOOLINFOW tool{};
+  // The size that the common controls of every Windows version accept.
+  tool.cbSize = TTTOOLINFOW_V2_SIZE;
+  tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
+  tool.hwnd = hwnd_;
+  tool.uId = reinterpret_cast<UINT_PTR>(form_->Item(kIdCommand3));
+  tool.lpszText = tip.data();
+  ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+}
+
+}  // namespace quorvel::launcher

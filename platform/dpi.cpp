@@ -1,0 +1,48 @@
+#include "platform/dpi.h"
+
+namespace quorvel::win {
+namespace {
+
+// Looked up at run time: these came with Windows 10, and the program also
+// runs where they are missing.
+template <typename Function>
+Function UserFunction(const char* name) {
+  return reinterpret_cast<Function>(
+      reinterpret_cast<void*>(::GetProcAddress(::GetModuleHandleW(L"user32.dll"), name)));
+}
+
+int ScreenDpi() {
+  HDC screen = ::GetDC(nullptr);
+  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
+  ::ReleaseDC(nullptr, screen);
+  return dpi;
+}
+
+}  // namespace
+
+int WindowDpi(HWND hwnd) {
+  using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
+  static const auto get_dpi_for_window = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
+  const int dpi = get_dpi_for_window && hwnd ? static_cast<int>(get_dpi_for_window(hwnd)) : ScreenDpi();
+  return dpi >= 96 ? dpi : 96;
+}
+
+RECT WindowRectForClient(int client_width, int client_height, DWORD style, DWORD ex_style,
+                         int dpi) {
+  using AdjustForDpiFn = BOOL(WINAPI*)(RECT*, DWORD, BOOL, DWORD, UINT);
+  static const auto adjust_for_dpi = UserFunction<AdjustForDpiFn>("AdjustWindowRectExForDpi");
+  RECT rect{0, 0, client_width, client_height};
+  if (adjust_for_dpi)
+    adjust_for_dpi(&rect, style, FALSE, ex_style, static_cast<UINT>(dpi));
+  else
+    ::AdjustWindowRectEx(&rect, style, FALSE, ex_style);
+  return rect;
+}
+
+int SystemMetric(int index, int dpi) {
+  using MetricForDpiFn = int(WINAPI*)(int, UINT);
+  static const auto metric_for_dpi = UserFunction<MetricForDpiFn>("GetSystemMetricsForDpi");
+  return metric_for_dpi ? metric_for_dpi(index, static_cast<UINT>(dpi)) : ::GetSystemMetrics(index);
+}
+
+}  // namespace quorvel::win
