@@ -120,7 +120,9 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
 }
 
 std::string EncodeValue(std::string_view value) {
-  const bool quoted = value.size() >= 2 && value.front() == '"' && value.back() == '"';
+  // Windows' reader takes off a pair of enclosing double or single quotes.
+  const bool quoted = value.size() >= 2 && (value.front() == '"' || value.front() == '\'') &&
+                      value.back() == value.front();
   if (!HasEdgeBlank(value) && !quoted) return std::string(value);
   std::string encoded;
   encoded.reserve(value.size() + 2);

@@ -21,13 +21,15 @@ std::optional<std::string> FindValue(std::string_view text, std::string_view sec
 
 // The value as it is written after "=": enclosed in double quotes when it
 // begins or ends with a blank (or tab), or when it already begins and ends with
-// a double quote, so that both our reader and GetPrivateProfileStringA read the
-// value back exactly.
+// the same quote character, so that both our reader and GetPrivateProfileStringA
+// read the value back exactly.
 std::string EncodeValue(std::string_view value);
 
 // Whether the section, key and value can be stored at all: no line breaks or
-// NUL bytes anywhere, a non-empty section without "]" and a non-empty key
-// without "=" and without leading or trailing blanks.
+// NUL bytes anywhere; a non-empty section without "]" and without blanks or
+// tabs at its ends; a non-empty key without "=", without blanks or tabs at its
+// ends, and not beginning with "[" or ";" (it would read as a section or a
+// comment).
 bool CanStore(std::string_view section, std::string_view key, std::string_view value);
 
 // The text with `key` in `section` set to `value`, or nullopt when !CanStore.

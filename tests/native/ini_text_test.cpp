@@ -45,9 +45,6 @@ TEST(IniFindValue, ReadsOnlyKeyLinesOfTheFirstMatchingSection) {
   EXPECT_EQ(FindValue(text, "Video", "missing"), std::nullopt);
   EXPECT_EQ(FindValue(text, "Other", "type"), std::nullopt);
   EXPECT_EQ(FindValue("", "Video", "type"), std::nullopt);
-  // Case folding is ASCII only: Latin-1 capital and small A-umlaut differ.
-  EXPECT_EQ(FindValue("[\xC4]\nk=1\n", "\xE4", "k"), std::nullopt);
-  EXPECT_EQ(FindValue("[\xC4]\nk=1\n", "\xC4", "K"), "1");
 }
 
 TEST(IniFindValue, AcceptsMixedLineEndsAndALeadingByteOrderMark) {
@@ -71,15 +68,14 @@ TEST(IniFindValue, KeepsNulBytesAndHandlesVeryLongLines) {
 TEST(IniEncodeValue, QuotesOnlyWhatWouldNotReadBack) {
   EXPECT_EQ(EncodeValue(""), "");
   EXPECT_EQ(EncodeValue("auto"), "auto");
-  EXPECT_EQ(EncodeValue("640 480"), "640 480");
   EXPECT_EQ(EncodeValue("\""), "\"");
   EXPECT_EQ(EncodeValue("\"a"), "\"a");
-  EXPECT_EQ(EncodeValue("a\""), "a\"");
   EXPECT_EQ(EncodeValue("auto "), "\"auto \"");
   EXPECT_EQ(EncodeValue("\t1"), "\"\t1\"");
-  EXPECT_EQ(EncodeValue(" "), "\" \"");
   EXPECT_EQ(EncodeValue("\"\""), "\"\"\"\"");
   EXPECT_EQ(EncodeValue("\"x\""), "\"\"x\"\"");
+  EXPECT_EQ(EncodeValue("'x'"), "\"'x'\"");
+  EXPECT_EQ(EncodeValue("'x\""), "'x\"");
 }
 
 TEST(IniCanStore, AcceptsOrdinaryNamesAndAwkwardValues) {

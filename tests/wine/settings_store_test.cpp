@@ -179,7 +179,7 @@ TEST(SettingsStore, AgreesWithTheSystemProfileFunctions) {
   const std::string path = Narrow(dir / L"quorvel.ini");
   settings::Win32FileOps files;
   const std::vector<std::string> values = {"auto ", "640 480 ", "1", "0", " 1", "01",
-                                           "sidewinder ", "  two leading", "\"quoted\"", ""};
+                                           "sidewinder ", "  two leading", "\"quoted\"", "'single'", ""};
   for (size_t i = 0; i < values.size(); ++i)
     ASSERT_EQ(settings::WriteValue(files, path, "Peer", "ours" + std::to_string(i), values[i]), 0u);
 
