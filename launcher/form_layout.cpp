@@ -65,8 +65,10 @@ std::vector<std::string_view> FaceCandidates(std::string_view face) {
 std::vector<Rect> CoveredParts(std::span<const Control> controls, std::size_t index, int dpi) {
   std::vector<Rect> covered;
   const Rect self = ToPixels(controls[index].twips, dpi);
-  for (std::size_t later = index + 1; later < controls.size(); ++later) {
-    const Rect other = ToPixels(controls[later].twips, dpi);
+  for (std::size_t other_index = 0; other_index < controls.size(); ++other_index) {
+    const Rect other = ToPixels(controls[other_index].twips, dpi);
+    const bool in_front = other.left != self.left ? other.left > self.left : other_index > index;
+    if (other_index == index || !in_front) continue;
     const int left = std::max(self.left, other.left);
     const int top = std::max(self.top, other.top);
     const int right = std::min(self.right(), other.right());
@@ -75,6 +77,14 @@ std::vector<Rect> CoveredParts(std::span<const Control> controls, std::size_t in
       covered.push_back({left - self.left, top - self.top, right - left, bottom - top});
   }
   return covered;
+}
+
+std::optional<int> NextInOrder(std::span<const int> order, int id, int step) {
+  const auto found = std::find(order.begin(), order.end(), id);
+  if (found == order.end()) return std::nullopt;
+  const auto size = static_cast<int>(order.size());
+  const int index = static_cast<int>(found - order.begin());
+  return order[static_cast<std::size_t>(((index + step) % size + size) % size)];
 }
 
 const Control* Find(std::span<const Control> controls, std::string_view name) {

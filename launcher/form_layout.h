@@ -54,7 +54,7 @@ struct Rect {
 struct Control {
   std::string_view name;  // "Check1", "Command3", ...
   Kind kind;
-  std::string_view caption;
+  std::string_view caption;  // for a picture: none, the window supplies the image
   Rect twips;
   int tab_index;  // -1: takes no part in the tab order
   Font font;
@@ -76,10 +76,16 @@ int FontHeight(const Font& font, int dpi);
 // face itself comes first.
 std::vector<std::string_view> FaceCandidates(std::string_view face);
 
-// The parts of control `index` (in its own pixel coordinates) that later
-// controls of the table cover: a later control lies in front of an earlier
-// one and takes the clicks where they overlap.
+// The parts of control `index` (in its own pixel coordinates) that other
+// controls cover. Where two boxes overlap, the one that starts further right
+// lies in front (a button at the end of a row, the right of two columns), and
+// of two that start at the same column the later one in the table; the one in
+// front takes the clicks there.
 std::vector<Rect> CoveredParts(std::span<const Control> controls, std::size_t index, int dpi);
+
+// The id `step` places from `id` in `order`, wrapping around at either end;
+// nullopt when `id` is not in `order`.
+std::optional<int> NextInOrder(std::span<const int> order, int id, int step);
 
 // The control with this name, or nullptr.
 const Control* Find(std::span<const Control> controls, std::string_view name);

@@ -49,7 +49,7 @@ const std::array<layout::Control, 26> kMainControls{{
     {"Check8", Kind::kCheckBox, "VSync", {6360, 4800, 2295, 495}, 22, kTimes, kWindow, kWindowText, kIdCheck8},
     {"Check9", Kind::kCheckBox, "Speed Throttle", {6360, 5280, 2295, 495}, 23, kTimes, kWindow, kWindowText, kIdCheck9},
     {"Command4", Kind::kButton, "Select Resolution...", {3600, 3000, 2415, 375}, 24, kDefault, kYellow, kAsIs, kIdCommand4},
-    {"Image1", Kind::kPicture, "logo", {7440, 6240, 1200, 450}, -1, kNone, kAsIs, kAsIs, kIdImage1},
+    {"Image1", Kind::kPicture, "", {7440, 6240, 1200, 450}, -1, kNone, kAsIs, kAsIs, kIdImage1},
 }};
 
 }  // namespace quorvel::launcher

@@ -61,14 +61,8 @@ std::span<const int> ControllerGroup() { return kControllerGroup; }
 std::span<const int> RateGroup() { return kRateGroup; }
 
 std::optional<int> NextInGroup(int id, int step) {
-  for (const std::span<const int> group : {ControllerGroup(), RateGroup()}) {
-    const auto found = std::find(group.begin(), group.end(), id);
-    if (found == group.end()) continue;
-    const auto size = static_cast<int>(group.size());
-    const int index = static_cast<int>(found - group.begin());
-    return group[static_cast<std::size_t>(((index + step) % size + size) % size)];
-  }
-  return std::nullopt;
+  if (auto next = layout::NextInOrder(ControllerGroup(), id, step)) return next;
+  return layout::NextInOrder(RateGroup(), id, step);
 }
 
 int ControlIdOf(Flag flag) { return IdOfName(OptionOf(flag).control); }

@@ -81,7 +81,9 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return 0;
-    case WM_ACTIVATE: OnActivate(LOWORD(wparam) != WA_INACTIVE); return 0;
+    case WM_ACTIVATE:
+      if (form_) form_->OnActivate(LOWORD(wparam) != WA_INACTIVE);
+      return 0;
     case WM_DPICHANGED: OnDpiChanged(HIWORD(wparam), *reinterpret_cast<RECT*>(lparam)); return 0;
     case WM_ERASEBKGND: return 1;  // the backdrop covers everything
     case WM_PAINT: {
@@ -142,7 +144,7 @@ void MainWindow::Load() {
   ApplyState(RestoredState([](std::string_view section, std::string_view key) {
     return settings::ReadIniValue(section, key);
   }));
-  focus_ = form_->Item(kIdFile1);
+  form_->SetFocusControl(form_->Item(kIdFile1));
 }
 
 void MainWindow::ShowCentred(int show) {
@@ -161,7 +163,7 @@ void MainWindow::ShowCentred(int show) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   ::ShowWindow(hwnd_, show);
   ::UpdateWindow(hwnd_);
-  ::SetFocus(focus_);
+  ::SetFocus(form_->Item(kIdFile1));
 }
 
 void MainWindow::OnCommand(int id, int code) {
@@ -183,9 +185,13 @@ void MainWindow::OnCommand(int id, int code) {
       }
       return;
     case kIdCommand2:
+      return;  // the About dialog comes with the caption painter
     case kIdCommand3:
+      if (code == BN_CLICKED) ShowDialog(joystick_type_dialog_, dialogs::kJoystickTypeForm);
+      return;
     case kIdCommand4:
-      return;  // the dialogs come here
+      if (code == BN_CLICKED) ShowDialog(resolution_dialog_, dialogs::kResolutionForm);
+      return;
   }
   if (code == BN_CLICKED) OnOptionClicked(id);
 }
@@ -208,13 +214,14 @@ void MainWindow::OnOptionClicked(int id) {
   ApplyState(state);
 }
 
-void MainWindow::OnActivate(bool active) {
-  if (!active) {
-    HWND focus = ::GetFocus();
-    if (focus && ::IsChild(hwnd_, focus)) focus_ = focus;
-  } else if (focus_) {
-    ::SetFocus(focus_);
+// Each dialog is made on its first showing and kept for the whole run.
+void MainWindow::ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
+                            const dialogs::OptionDialogForm& form) {
+  if (!dialog) {
+    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+    dialog = std::make_unique<dialogs::OptionDialog>(form, instance);
   }
+  dialog->Show();
 }
 
 void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {

@@ -7,8 +7,9 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/win32/option_dialog.h"
 #include "launcher/main_state.h"
-#include "launcher/win32/form.h"
+#include "platform/form.h"
 
 namespace quorvel::launcher {
 
@@ -29,7 +30,8 @@ class MainWindow {
   void ShowCentred(int show);
   void OnCommand(int id, int code);
   void OnOptionClicked(int id);
-  void OnActivate(bool active);
+  void ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
+                  const dialogs::OptionDialogForm& form);
   void OnDpiChanged(int dpi, const RECT& suggested);
   void Paint(HDC hdc);
   void PaintBackdrop(HDC hdc, POINT origin, SIZE size) const;
@@ -43,8 +45,9 @@ class MainWindow {
   HWND hwnd_;
   std::unique_ptr<form::Form> form_;
   HWND tooltip_ = nullptr;
-  HWND focus_ = nullptr;  // the control to give the focus back to on activation
   HCURSOR pointer_ = nullptr;
+  std::unique_ptr<dialogs::OptionDialog> joystick_type_dialog_;  // Form3
+  std::unique_ptr<dialogs::OptionDialog> resolution_dialog_;     // Form4
 };
 
 }  // namespace quorvel::launcher

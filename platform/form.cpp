@@ -1,4 +1,4 @@
-#include "launcher/win32/form.h"
+#include "platform/form.h"
 
 #include <commctrl.h>
 
@@ -122,7 +122,7 @@ Form::Form(HWND parent, std::span<const layout::Control> controls, FormOptions o
     const std::wstring caption =
         spec.kind == Kind::kPicture ? std::wstring() : win::Widen(spec.caption);
     HWND control = ::CreateWindowExW(kind.ex_style, kind.name, caption.c_str(),
-                                     WS_CHILD | WS_VISIBLE | kind.style, 0, 0, 0, 0, parent,
+                                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0, parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                      instance, nullptr);
     if (spec.kind == Kind::kOptionButton)
@@ -267,6 +267,15 @@ void Form::DrawPicture(const DRAWITEMSTRUCT& item, const layout::Control& spec) 
   } else {
     ::StretchBlt(hdc, 0, 0, size.cx, size.cy, source.get(), 0, 0, bitmap.bmWidth, bitmap.bmHeight,
                  SRCCOPY);
+  }
+}
+
+void Form::OnActivate(bool active) {
+  if (!active) {
+    HWND focus = ::GetFocus();
+    if (focus && ::IsChild(parent_, focus)) focus_ = focus;
+  } else if (focus_) {
+    ::SetFocus(focus_);
   }
 }
 

@@ -49,6 +49,11 @@ class Form {
   // WM_DRAWITEM for the push buttons and pictures.
   bool OnDrawItem(const DRAWITEMSTRUCT& item);
 
+  // Keeps the focused control while the window is inactive and gives the
+  // focus back to it when the window is activated again (WM_ACTIVATE).
+  void OnActivate(bool active);
+  void SetFocusControl(HWND control) { focus_ = control; }
+
   // Option buttons: checked or not.
   bool IsChecked(int id) const;
   void SetChecked(int id, bool checked) const;
@@ -67,6 +72,7 @@ class Form {
   std::map<std::tuple<std::string, int, bool, bool, bool, int>, win::UniqueFont> fonts_;
   std::map<COLORREF, win::UniqueBrush> brushes_;
   std::map<int, win::UniqueBitmap> pictures_;
+  HWND focus_ = nullptr;
 };
 
 // The colour as the system shows it now.

@@ -1,0 +1,92 @@
+#include "dialogs/dialog_layouts.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace quorvel::dialogs {
+namespace {
+
+using layout::Colour;
+using layout::Control;
+using layout::Font;
+using layout::Kind;
+
+constexpr Font kTitleFont{"Times New Roman", 1200, true};
+constexpr Font kTimes{"Times New Roman", 975};
+constexpr Font kDefault{"MS Sans Serif", 825};
+constexpr Font kTerminal{"Terminal", 900, false, false, true};
+constexpr Colour kGreen = Colour::Rgb(0x00C000);
+constexpr Colour kYellow = Colour::Rgb(0xFFFF00);
+constexpr Colour kWhite = Colour::Rgb(0xFFFFFF);
+constexpr Colour kWindow = Colour::System(layout::kColorWindow);
+constexpr Colour kWindowText = Colour::System(layout::kColorWindowText);
+constexpr Colour kHighlightText = Colour::System(layout::kColorHighlightText);
+constexpr Colour kAsIs{};
+
+constexpr Control Option(std::string_view name, std::string_view caption, layout::Rect twips,
+                         int tab, Font font) {
+  return {name, Kind::kOptionButton, caption, twips, tab, font, kWindow, kWindowText, 100 + tab};
+}
+
+constexpr std::array<Control, 28> kForm3Controls{{
+    {"Label1", Kind::kLabel, "Select Joystick Type", {0, 0, 5895, 495}, 0, kTitleFont, kGreen, kHighlightText, 100},
+    Option("Option1", "Auto Detection", {120, 600, 2295, 495}, 1, kTimes),
+    Option("Option2", "Standard", {120, 960, 2295, 375}, 2, kTimes),
+    Option("Option3", "2pads", {120, 1320, 2295, 255}, 3, kTimes),
+    Option("Option4", "4 Buttons", {120, 1560, 2055, 375}, 4, kTimes),
+    Option("Option5", "6 Buttons", {120, 1920, 2415, 255}, 5, kTimes),
+    Option("Option6", "8 Buttons", {120, 2160, 2655, 435}, 6, kTimes),
+    Option("Option7", "FlightStick Pro", {120, 2520, 2055, 315}, 7, kTimes),
+    Option("Option8", "Microsoft SideWinder", {120, 2880, 2655, 255}, 8, kTimes),
+    Option("Option9", "Wing EX", {120, 3120, 2535, 375}, 9, kTimes),
+    Option("Option10", "Game Pad Pro", {120, 3480, 2535, 255}, 10, kTimes),
+    {"Command1", Kind::kButton, "OK", {120, 4920, 4335, 495}, 11, kTerminal, kYellow, kAsIs, kIdOk},
+    Option("Option11", "Grip", {2520, 720, 1815, 375}, 12, kTimes),
+    Option("Option12", "Grip 4", {2520, 1080, 1815, 255}, 13, kTimes),
+    Option("Option13", "SNES Pad on LPT 1", {2520, 1320, 1935, 375}, 14, kTimes),
+    Option("Option14", "SNES Pad on LPT 2", {2520, 1680, 1935, 255}, 15, kTimes),
+    Option("Option15", "SNES Pad on LPT 3", {2520, 1920, 1935, 375}, 16, kTimes),
+    Option("Option16", "PSX Pad on LPT 1", {2520, 2280, 1815, 255}, 17, kTimes),
+    Option("Option17", "PSX Pad on LPT 2", {2520, 2520, 1815, 375}, 18, kTimes),
+    Option("Option18", "PSX Pad on LPT 3", {2520, 2880, 1815, 255}, 19, kTimes),
+    Option("Option19", "N64 Pad on LPT 1", {2520, 3120, 1815, 375}, 20, kTimes),
+    Option("Option20", "N64 Pad on LPT 2", {2520, 3480, 1815, 255}, 21, kTimes),
+    Option("Option21", "TG16 Pad on LPT 1", {120, 3720, 2415, 375}, 22, kTimes),
+    Option("Option22", "TG16 Pad on LPT 2", {120, 4080, 2415, 255}, 23, kTimes),
+    Option("Option23", "TG16 Pad on LPT 3", {120, 4320, 2295, 375}, 24, kTimes),
+    Option("Option24", "N64 Pad on LPT 3", {2520, 3720, 1815, 375}, 25, kTimes),
+    Option("Option25", "Sega ISA", {2520, 4080, 1815, 255}, 26, kTimes),
+    Option("Option26", "Sega PCI", {2520, 4320, 1815, 375}, 27, kTimes),
+}};
+
+constexpr std::array<Control, 7> kForm4Controls{{
+    {"Label1", Kind::kLabel, "Select Resolution", {0, 0, 4695, 615}, 0, kTitleFont, kGreen, kWhite, 100},
+    Option("Option1", "320 x 200", {120, 720, 2055, 375}, 1, kDefault),
+    Option("Option2", "320 x 240", {120, 1200, 2055, 495}, 2, kDefault),
+    Option("Option3", "640 x 480", {120, 1800, 2295, 495}, 3, kDefault),
+    Option("Option4", "800 x 600", {2400, 720, 1695, 375}, 4, kDefault),
+    Option("Option5", "1024 x 860", {2400, 1320, 1095, 255}, 5, kDefault),
+    {"Command1", Kind::kButton, "OK", {0, 2400, 4575, 495}, 6, kTerminal, kYellow, kAsIs, kIdOk},
+}};
+
+}  // namespace
+
+const OptionDialogForm kJoystickTypeForm{"", 4530, 5490, kForm3Controls, kJoystickTypes,
+                                         "Joystick", "type"};
+const OptionDialogForm kResolutionForm{"Form4", 4680, 2985, kForm4Controls, kResolutions,
+                                       "Video", "res"};
+
+std::vector<int> ScreenOrder(const OptionDialogForm& form) {
+  std::vector<const Control*> options;
+  for (const Control& control : form.controls)
+    if (control.kind == Kind::kOptionButton) options.push_back(&control);
+  std::stable_sort(options.begin(), options.end(), [](const Control* a, const Control* b) {
+    return a->twips.left != b->twips.left ? a->twips.left < b->twips.left
+                                          : a->twips.top < b->twips.top;
+  });
+  std::vector<int> order;
+  for (const Control* option : options) order.push_back(option->id);
+  return order;
+}
+
+}  // namespace quorvel::dialogs
