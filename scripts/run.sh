@@ -1,0 +1,64 @@
+#!/usr/bin/env bash
+# Builds Quorvel and starts it under Wine in a demo folder with a few sample
+# images and the stand-in emulator "kx", which shows the command line it gets.
+# With no display (or with --headless) it runs on a virtual display, makes one
+# launch by itself, prints what kx received and saves a screenshot.
+set -euo pipefail
+cd "$(dirname "$0")/.."
+root=$PWD
+scripts/install-deps.sh
+
+headless=0
+if [ "${1:-}" = "--headless" ] || [ -z "${DISPLAY:-}" ]; then headless=1; fi
+
+echo "== building (win64)"
+cmake --preset win64 >/dev/null
+cmake --build --preset win64 -j "$(nproc)" --target quorvel kx demo_driver >build/demo-build.log 2>&1 ||
+    { tail -n 40 build/demo-build.log; exit 1; }
+
+demo=$root/build/demo
+rm -rf "$demo"
+mkdir -p "$demo/Games"
+cp build/win64/bin/quorvel.exe build/win64/bin/kx.exe "$demo/"
+for name in "Alex Kidd in Miracle World.sms" "Columns.gg" "sonic.SMS" "Shinobi.GG" "Wonder Boy.sms"; do
+    printf 'demo image\n' >"$demo/Games/$name"
+done
+printf 'not an image\n' >"$demo/Games/readme.txt"
+
+export WINEPREFIX=$root/build/demo-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscoree,mshtml="
+
+if [ "$headless" -eq 0 ]; then
+    cmake/wine-prefix.sh up "$WINEPREFIX"
+    echo "== Quorvel runs in $demo/Games (settings: $demo/quorvel.ini); close its window to end"
+    cd "$demo/Games"
+    wine ../quorvel.exe
+    cmake/wine-prefix.sh down "$WINEPREFIX" 2>/dev/null || "$root/cmake/wine-prefix.sh" down "$WINEPREFIX"
+    exit 0
+fi
+
+# No display: a virtual one, and the launch is driven by demo_driver.
+record=$demo/kx-record.txt
+xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$root" "$demo" "$record" <<'HEADLESS'
+set -euo pipefail
+root=$1 demo=$2 record=$3
+"$root/cmake/wine-prefix.sh" up "$WINEPREFIX"
+cd "$demo/Games"
+KX_RECORD="$(winepath -w "$record")" wine ../quorvel.exe </dev/null >/dev/null 2>&1 &
+wine "$root/build/win64/bin/demo_driver.exe" launch
+for _ in $(seq 1 100); do grep -q '^end$' "$record" 2>/dev/null && break; sleep 0.1; done
+sleep 1
+import -window root "$demo/screenshot.png"
+wine "$root/build/win64/bin/demo_driver.exe" close
+wait
+"$root/cmake/wine-prefix.sh" down "$WINEPREFIX"
+HEADLESS
+
+if ! grep -q '^end$' "$record" 2>/dev/null; then
+    echo "kx was not started" >&2
+    exit 1
+fi
+echo "== kx received the command line:"
+sed -n 's/^cmdline=//p' "$record"
+echo "== settings written to $demo/quorvel.ini:"
+tr -d '\r' <"$demo/quorvel.ini"
+echo "== screenshot: $demo/screenshot.png"

@@ -1,0 +1,71 @@
+// Drives the demo's one launch when nobody sits at the screen: picks the first
+// image, ticks a few options, picks a joystick type and a resolution in their
+// dialogs and presses "Load and Run"; or closes the window.
+//
+//   demo_driver launch   |   demo_driver close
+#include <windows.h>
+
+#include <cstdio>
+#include <string>
+
+#include "dialogs/dialog_layouts.h"
+#include "dialogs/win32/option_dialog.h"
+#include "launcher/main_layout.h"
+#include "launcher/win32/main_window.h"
+
+namespace {
+
+HWND WaitForMainWindow() {
+  for (int attempt = 0; attempt < 300; ++attempt) {
+    HWND hwnd = ::FindWindowW(quorvel::launcher::kMainWindowClass, nullptr);
+    if (hwnd && ::IsWindowVisible(hwnd)) return hwnd;
+    ::Sleep(100);
+  }
+  return nullptr;
+}
+
+void Click(HWND window, int id) { ::SendMessageW(::GetDlgItem(window, id), BM_CLICK, 0, 0); }
+
+// Opens a dialog with its button in the main window, picks a row and presses OK.
+void Choose(HWND main, int button, const quorvel::dialogs::OptionDialogForm& form,
+            std::string_view option) {
+  Click(main, button);
+  HWND dialog = nullptr;
+  for (int attempt = 0; attempt < 100 && !dialog; ++attempt) {
+    dialog = ::FindWindowW(quorvel::dialogs::kOptionDialogClass, nullptr);
+    if (!dialog || !::IsWindowVisible(dialog)) {
+      dialog = nullptr;
+      ::Sleep(50);
+    }
+  }
+  if (!dialog) return;
+  Click(dialog, quorvel::layout::Find(form.controls, option)->id);
+  Click(dialog, quorvel::dialogs::kIdOk);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+  using namespace quorvel::launcher;
+  const std::wstring action = argc > 1 ? argv[1] : L"";
+  HWND main = WaitForMainWindow();
+  if (!main) {
+    std::fputs("demo_driver: the main window did not appear\n", stderr);
+    return 1;
+  }
+  if (action == L"close") {
+    ::PostMessageW(main, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (action != L"launch") return 2;
+  ::SendMessageW(::GetDlgItem(main, kIdFile1), LB_SETCURSEL, 0, 0);
+  Click(main, kIdCheck1);   // Scanlines
+  Click(main, kIdCheck4);   // Scaled Display
+  Click(main, kIdOption2);  // Joystick
+  Click(main, kIdOption4);  // 22.050Hz
+  Click(main, kIdCheck5);   // sound Enabled
+  Choose(main, kIdCommand3, quorvel::dialogs::kJoystickTypeForm, "Option8");  // SideWinder
+  Choose(main, kIdCommand4, quorvel::dialogs::kResolutionForm, "Option3");    // 640 x 480
+  ::PostMessageW(::GetDlgItem(main, kIdCommand1), BM_CLICK, 0, 0);
+  return 0;
+}
