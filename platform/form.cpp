@@ -284,7 +284,12 @@ bool Form::IsChecked(int id) const {
 }
 
 void Form::SetChecked(int id, bool checked) const {
-  ::SendMessageW(Item(id), BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  HWND button = Item(id);
+  const LONG_PTR tab_stop = ::GetWindowLongPtrW(button, GWL_STYLE) & WS_TABSTOP;
+  ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
+  // BM_SETCHECK takes WS_TABSTOP off a radio button that it clears, which
+  // would drop every unselected option button out of the tab order.
+  ::SetWindowLongPtrW(button, GWL_STYLE, ::GetWindowLongPtrW(button, GWL_STYLE) | tab_stop);
 }
 
 }  // namespace quorvel::form

@@ -165,29 +165,35 @@ RunResult RunProgram(const std::wstring& program, const std::wstring& arguments,
 
 namespace {
 
-struct BoxSearch {
+struct WindowSearch {
   DWORD process_id;
-  std::vector<HWND> boxes;
+  const wchar_t* class_name;
+  std::vector<HWND> found;
 };
 
-BOOL CALLBACK CollectBox(HWND hwnd, LPARAM param) {
-  auto* search = reinterpret_cast<BoxSearch*>(param);
+BOOL CALLBACK CollectWindow(HWND hwnd, LPARAM param) {
+  auto* search = reinterpret_cast<WindowSearch*>(param);
   DWORD owner = 0;
   ::GetWindowThreadProcessId(hwnd, &owner);
   wchar_t class_name[64] = {};
   ::GetClassNameW(hwnd, class_name, 64);
-  if (owner == search->process_id && ::IsWindowVisible(hwnd) &&
-      std::wstring(class_name) == L"#32770")
-    search->boxes.push_back(hwnd);
+  if (owner == search->process_id && std::wstring(class_name) == search->class_name)
+    search->found.push_back(hwnd);
   return TRUE;
 }
 
 }  // namespace
 
+std::vector<HWND> TopLevelWindows(DWORD process_id, const wchar_t* class_name) {
+  WindowSearch search{process_id, class_name, {}};
+  ::EnumWindows(CollectWindow, reinterpret_cast<LPARAM>(&search));
+  return search.found;
+}
+
 std::vector<HWND> MessageBoxes(DWORD process_id) {
-  BoxSearch search{process_id, {}};
-  ::EnumWindows(CollectBox, reinterpret_cast<LPARAM>(&search));
-  return search.boxes;
+  std::vector<HWND> boxes = TopLevelWindows(process_id, L"#32770");
+  std::erase_if(boxes, [](HWND box) { return !::IsWindowVisible(box); });
+  return boxes;
 }
 
 HWND WaitForMessageBox(DWORD process_id, std::chrono::milliseconds timeout) {

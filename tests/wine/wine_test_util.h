@@ -63,6 +63,8 @@ std::wstring MessageBoxText(HWND box);
 void PressOk(HWND box);
 // Every visible message box of the process right now.
 std::vector<HWND> MessageBoxes(DWORD process_id);
+// Every top-level window of the process with this class, shown or hidden.
+std::vector<HWND> TopLevelWindows(DWORD process_id, const wchar_t* class_name);
 
 // What the stand-in emulator recorded for each start.
 struct KxRecord {
