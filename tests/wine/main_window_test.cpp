@@ -125,6 +125,35 @@ TEST(MainWindowOptions, EachGroupIsExclusiveOnItsOwnAndTheControllerSwitchesComm
   EXPECT_TRUE(::IsWindowEnabled(joystick_button));
 }
 
+TEST(MainWindowOptions, ArrowKeysWalkTheirGroupAndSpaceTicksABox) {
+  QuorvelFolder folder;
+  RunningQuorvel app(folder);
+  ASSERT_TRUE(app.window()) << app.failure();
+  const auto key = [&](int id, WPARAM vk) {
+    ::PostMessageW(app.Item(id), WM_KEYDOWN, vk, 1);
+    ::PostMessageW(app.Item(id), WM_KEYUP, vk, 0xC0000001);
+    Send(app.window(), WM_NULL);  // both keys handled
+  };
+  // The rate buttons stand 8.000, 11.025, 22.050, 44.100 Hz from the top.
+  key(kIdOption5, VK_DOWN);
+  EXPECT_EQ(CheckedOptions(app), std::set<int>{kIdOption3});
+  key(kIdOption3, VK_DOWN);
+  EXPECT_EQ(CheckedOptions(app), std::set<int>{kIdOption4});
+  key(kIdOption5, VK_UP);  // wraps round to the bottom
+  EXPECT_EQ(CheckedOptions(app), std::set<int>{kIdOption6});
+  EXPECT_EQ(app.Focus(), app.Item(kIdOption6));
+
+  key(kIdOption1, VK_DOWN);
+  EXPECT_EQ(CheckedOptions(app), (std::set<int>{kIdOption2, kIdOption6}));
+  EXPECT_TRUE(::IsWindowEnabled(app.Item(kIdCommand3)));
+  key(kIdOption2, VK_UP);
+  EXPECT_EQ(CheckedOptions(app), (std::set<int>{kIdOption1, kIdOption6}));
+  EXPECT_FALSE(::IsWindowEnabled(app.Item(kIdCommand3)));
+
+  key(kIdCheck7, VK_SPACE);
+  EXPECT_EQ(CheckedOptions(app), (std::set<int>{kIdOption1, kIdOption6, kIdCheck7}));
+}
+
 TEST(MainWindowLaunch, LoadAndRunStoresEveryOptionAndStartsKxWithTheCommandLine) {
   QuorvelFolder folder({L"demo.sms", L"game.gg"});
   folder.WriteSettings("[Joystick]\r\ntype=\"sidewinder \"\r\n[Video]\r\nres=\"640 480 \"\r\n");
