@@ -72,11 +72,15 @@ ErrorCode WriteValue(FileOps& files, const std::string& path, std::string_view s
     files.Remove(temporary);
     return error;
   }
-  if (const ErrorCode error = files.Replace(temporary, path)) {
-    files.Remove(temporary);
-    return error;
+  // Another program may hold the settings file open for a moment (a virus
+  // scanner, an editor saving it): the replacement is tried again briefly.
+  ErrorCode error = files.Replace(temporary, path);
+  for (int attempt = 0; error != 0 && attempt < timing.read_retries; ++attempt) {
+    files.Pause(timing.pause_ms);
+    error = files.Replace(temporary, path);
   }
-  return 0;
+  if (error != 0) files.Remove(temporary);
+  return error;
 }
 
 }  // namespace quorvel::settings

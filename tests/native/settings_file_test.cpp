@@ -77,8 +77,8 @@ class PosixFileOps : public FileOps {
   std::atomic<int> pauses{0};
 };
 
-// Stops the write at its n-th changing step: by failing it (the step reports
-// an error), by crashing (an exception that skips everything after it), or by
+// Stops the write at its n-th changing step: by failing it (the step and all
+// later ones report an error), by crashing (an exception that skips everything after it), or by
 // leaving half of the bytes behind before crashing.
 struct Crash {};
 class FaultyFileOps : public PosixFileOps {
@@ -101,10 +101,10 @@ class FaultyFileOps : public PosixFileOps {
     }
     return PosixFileOps::Replace(from, to);
   }
-  bool reached() const { return count_ > step_; }
 
  private:
-  bool Hit() { return count_++ == step_; }
+  // A failure lasts (every try from the n-th on fails); a crash happens once.
+  bool Hit() { return fault_ == Fault::kFail ? count_++ >= step_ : count_++ == step_; }
   int step_;
   Fault fault_;
   int count_ = 0;
@@ -208,7 +208,7 @@ TEST_F(SettingsFile, FailedStepsLeaveTheOldFileAndNoTemporary) {
   for (int step = 0; step < 2; ++step) {
     Spit(path_, before);
     FaultyFileOps faulty(step, FaultyFileOps::Fault::kFail);
-    EXPECT_NE(WriteValue(faulty, path_, "Video", "scanlines", "1"), 0u) << step;
+    EXPECT_NE(WriteValue(faulty, path_, "Video", "scanlines", "1", {3, 3, 1}), 0u) << step;
     EXPECT_EQ(Slurp(path_), before) << step;
     EXPECT_FALSE(fs::exists(TemporaryPathFor(path_))) << step;
     EXPECT_FALSE(fs::exists(LockPathFor(path_))) << step << ": the lock outlived the write";
@@ -238,6 +238,25 @@ TEST_F(SettingsFile, CrashAtAnyStepLeavesAWholeFileAndTheNextWriteRecovers) {
       if (!crashed) break;
     }
   }
+}
+
+// Holds the settings file open for the first few replacements.
+class HeldDuringReplace : public PosixFileOps {
+ public:
+  ErrorCode Replace(const std::string& from, const std::string& to) override {
+    if (refusals_-- > 0) return EBUSY;
+    return PosixFileOps::Replace(from, to);
+  }
+
+ private:
+  int refusals_ = 2;
+};
+
+TEST_F(SettingsFile, AReplacementRefusedForAMomentIsTriedAgain) {
+  HeldDuringReplace held;
+  EXPECT_EQ(WriteValue(held, path_, "Video", "blur", "1", fast_), 0u);
+  EXPECT_EQ(held.pauses, 2);
+  EXPECT_EQ(ReadValue(files_, path_, "Video", "blur").value, "1");
 }
 
 TEST_F(SettingsFile, AHeldLockIsWaitedForAndAStaleOneOvercome) {
