@@ -30,9 +30,8 @@ export WINEPREFIX=$root/build/demo-prefix WINEDEBUG=-all WINEDLLOVERRIDES="mscor
 if [ "$headless" -eq 0 ]; then
     cmake/wine-prefix.sh up "$WINEPREFIX"
     echo "== Quorvel runs in $demo/Games (settings: $demo/quorvel.ini); close its window to end"
-    cd "$demo/Games"
-    wine ../quorvel.exe
-    cmake/wine-prefix.sh down "$WINEPREFIX" 2>/dev/null || "$root/cmake/wine-prefix.sh" down "$WINEPREFIX"
+    (cd "$demo/Games" && wine ../quorvel.exe)
+    cmake/wine-prefix.sh down "$WINEPREFIX"
     exit 0
 fi
 
