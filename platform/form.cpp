@@ -4,6 +4,7 @@
 
 #include "platform/dpi.h"
 #include "platform/text.h"
+#include "resources/resource_ids.h"
 
 namespace quorvel::form {
 namespace {
@@ -98,6 +99,11 @@ COLORREF ToColorRef(const layout::Colour& colour, COLORREF fallback) {
   return fallback;
 }
 
+HCURSOR LoadPointer(HINSTANCE instance) {
+  return static_cast<HCURSOR>(::LoadImageW(instance, MAKEINTRESOURCEW(IDC_POINTER), IMAGE_CURSOR, 0,
+                                           0, LR_DEFAULTSIZE | LR_SHARED));
+}
+
 std::wstring AvailableFace(std::string_view face) {
   static std::map<std::string, std::wstring, std::less<>> chosen;
   if (const auto known = chosen.find(face); known != chosen.end()) return known->second;
@@ -145,9 +151,36 @@ const layout::Control* Form::ControlOf(int id) const {
   return nullptr;
 }
 
-void Form::Relayout(int dpi) {
+std::optional<LRESULT> Form::HandleMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CTLCOLORSTATIC:
+    case WM_CTLCOLORBTN:
+    case WM_CTLCOLORLISTBOX:
+      return OnControlColour(reinterpret_cast<HDC>(wparam), reinterpret_cast<HWND>(lparam));
+    case WM_DRAWITEM:
+      if (OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam))) return TRUE;
+      return std::nullopt;
+    case WM_SETCURSOR:
+      // Children ask their parent first, so this covers the controls too.
+      if (LOWORD(lparam) != HTCLIENT || !options_.pointer) return std::nullopt;
+      ::SetCursor(options_.pointer);
+      return TRUE;
+    case WM_ACTIVATE:
+      OnActivate(LOWORD(wparam) != WA_INACTIVE);
+      return 0;
+    case WM_DPICHANGED:
+      Relayout(HIWORD(wparam), *reinterpret_cast<const RECT*>(lparam));
+      return 0;
+  }
+  return std::nullopt;
+}
+
+void Form::Relayout(int dpi, const RECT& suggested) {
   dpi_ = dpi;
   for (const layout::Control& spec : controls_) Place(Item(spec.id), spec);
+  ::SetWindowPos(parent_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
+                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
+  ::InvalidateRect(parent_, nullptr, TRUE);
 }
 
 void Form::Place(HWND control, const layout::Control& spec) {

@@ -28,6 +28,8 @@ struct FormOptions {
   std::map<std::string, int, std::less<>> pictures;
   // A picture colour that shows the background through, 0xRRGGBB.
   std::optional<std::uint32_t> transparent_colour;
+  // The mouse pointer over the window's surface and its controls.
+  HCURSOR pointer = nullptr;
 };
 
 class Form {
@@ -41,18 +43,12 @@ class Form {
   const layout::Control* ControlOf(int id) const;
   int dpi() const { return dpi_; }
 
-  // Moves and re-fonts every control for a new DPI (WM_DPICHANGED).
-  void Relayout(int dpi);
+  // The messages every window with a form handles alike: the controls'
+  // colours and drawing, the pointer, the focus across activation and a new
+  // DPI. nullopt for any other message.
+  std::optional<LRESULT> HandleMessage(UINT message, WPARAM wparam, LPARAM lparam);
 
-  // WM_CTLCOLORSTATIC / WM_CTLCOLORBTN / WM_CTLCOLORLISTBOX: the control's
-  // colours, or nullopt for the system's.
-  std::optional<LRESULT> OnControlColour(HDC hdc, HWND control);
-  // WM_DRAWITEM for the push buttons and pictures.
-  bool OnDrawItem(const DRAWITEMSTRUCT& item);
-
-  // Keeps the focused control while the window is inactive and gives the
-  // focus back to it when the window is activated again (WM_ACTIVATE).
-  void OnActivate(bool active);
+  // The control that gets the focus when the window is next activated.
   void SetFocusControl(HWND control) { focus_ = control; }
 
   // Option buttons: checked or not.
@@ -60,6 +56,10 @@ class Form {
   void SetChecked(int id, bool checked) const;
 
  private:
+  void Relayout(int dpi, const RECT& suggested);
+  std::optional<LRESULT> OnControlColour(HDC hdc, HWND control);
+  bool OnDrawItem(const DRAWITEMSTRUCT& item);
+  void OnActivate(bool active);
   HFONT FontFor(const layout::Font& font);
   HBRUSH BrushFor(COLORREF colour);
   void Place(HWND control, const layout::Control& spec);
@@ -78,6 +78,9 @@ class Form {
 
 // The colour as the system shows it now.
 COLORREF ToColorRef(const layout::Colour& colour, COLORREF fallback);
+
+// The program's own mouse pointer, which all its windows show.
+HCURSOR LoadPointer(HINSTANCE instance);
 
 // The installed face nearest to the one asked for.
 std::wstring AvailableFace(std::string_view face);

@@ -2,7 +2,6 @@
 
 #include "platform/dpi.h"
 #include "platform/text.h"
-#include "resources/resource_ids.h"
 #include "settings/win32/settings_store.h"
 
 namespace quorvel::dialogs {
@@ -38,8 +37,6 @@ OptionDialog::OptionDialog(const OptionDialogForm& form, HINSTANCE instance)
     window_class.lpszClassName = kOptionDialogClass;
     ::RegisterClassExW(&window_class);
   }
-  pointer_ = static_cast<HCURSOR>(::LoadImageW(instance, MAKEINTRESOURCEW(IDC_POINTER),
-                                               IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
 
 OptionDialog::~OptionDialog() {
@@ -64,6 +61,7 @@ bool OptionDialog::Load() {
                  SWP_NOMOVE | SWP_NOZORDER | SWP_NOACTIVATE);
 
   form::FormOptions options;
+  options.pointer = form::LoadPointer(instance_);
   options.next_in_group = [this](int id, int step) {
     return layout::NextInOrder(screen_order_, id, step);
   };
@@ -96,6 +94,9 @@ LRESULT CALLBACK OptionDialog::Procedure(HWND hwnd, UINT message, WPARAM wparam,
 }
 
 LRESULT OptionDialog::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (controls_)
+    if (const std::optional<LRESULT> handled = controls_->HandleMessage(message, wparam, lparam))
+      return *handled;
   switch (message) {
     case WM_COMMAND: {
       const int id = LOWORD(wparam);
@@ -106,34 +107,6 @@ LRESULT OptionDialog::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       } else if (HIWORD(wparam) == BN_CLICKED && controls_ && controls_->ControlOf(id)) {
         Select(id);
       }
-      return 0;
-    }
-    case WM_ACTIVATE:
-      if (controls_) controls_->OnActivate(LOWORD(wparam) != WA_INACTIVE);
-      return 0;
-    case WM_SETCURSOR:
-      if (LOWORD(lparam) == HTCLIENT) {
-        ::SetCursor(pointer_);
-        return TRUE;
-      }
-      break;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-      if (controls_)
-        if (auto brush = controls_->OnControlColour(reinterpret_cast<HDC>(wparam),
-                                                    reinterpret_cast<HWND>(lparam)))
-          return *brush;
-      break;
-    case WM_DRAWITEM:
-      if (controls_ && controls_->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam)))
-        return TRUE;
-      break;
-    case WM_DPICHANGED: {
-      const auto* suggested = reinterpret_cast<const RECT*>(lparam);
-      if (controls_) controls_->Relayout(HIWORD(wparam));
-      ::SetWindowPos(hwnd_, nullptr, suggested->left, suggested->top,
-                     suggested->right - suggested->left, suggested->bottom - suggested->top,
-                     SWP_NOZORDER | SWP_NOACTIVATE);
       return 0;
     }
   }

@@ -42,7 +42,6 @@ class OptionDialog {
   std::unique_ptr<form::Form> controls_;
   std::vector<int> screen_order_;
   std::string stored_;  // the setting as the load step read it
-  HCURSOR pointer_ = nullptr;
 };
 
 }  // namespace quorvel::dialogs

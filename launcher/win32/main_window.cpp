@@ -78,13 +78,12 @@ LRESULT CALLBACK MainWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam, L
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
+  if (form_)
+    if (const std::optional<LRESULT> handled = form_->HandleMessage(message, wparam, lparam))
+      return *handled;
   switch (message) {
     case WM_CREATE: OnCreate(); return 0;
     case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return 0;
-    case WM_ACTIVATE:
-      if (form_) form_->OnActivate(LOWORD(wparam) != WA_INACTIVE);
-      return 0;
-    case WM_DPICHANGED: OnDpiChanged(HIWORD(wparam), *reinterpret_cast<RECT*>(lparam)); return 0;
     case WM_ERASEBKGND: return 1;  // the backdrop covers everything
     case WM_PAINT: {
       PAINTSTRUCT paint;
@@ -94,23 +93,6 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       return 0;
     }
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wparam)); return 0;
-    case WM_SETCURSOR:
-      if (LOWORD(lparam) == HTCLIENT) {
-        ::SetCursor(pointer_);
-        return TRUE;
-      }
-      break;
-    case WM_CTLCOLORSTATIC:
-    case WM_CTLCOLORBTN:
-    case WM_CTLCOLORLISTBOX:
-      if (form_)
-        if (auto brush = form_->OnControlColour(reinterpret_cast<HDC>(wparam),
-                                                reinterpret_cast<HWND>(lparam)))
-          return *brush;
-      break;
-    case WM_DRAWITEM:
-      if (form_ && form_->OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam))) return TRUE;
-      break;
     case WM_CLOSE:
       // Nothing is written on close: options changed since the last launch
       // are dropped.
@@ -124,9 +106,8 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 
 void MainWindow::OnCreate() {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-  pointer_ = static_cast<HCURSOR>(::LoadImageW(instance, MAKEINTRESOURCEW(IDC_POINTER),
-                                               IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
   form::FormOptions options;
+  options.pointer = form::LoadPointer(instance);
   options.paint_background = [this](HDC hdc, POINT origin, SIZE size) {
     PaintBackdrop(hdc, origin, size);
   };
@@ -222,13 +203,6 @@ void MainWindow::ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
     dialog = std::make_unique<dialogs::OptionDialog>(form, instance);
   }
   dialog->Show();
-}
-
-void MainWindow::OnDpiChanged(int dpi, const RECT& suggested) {
-  form_->Relayout(dpi);
-  ::SetWindowPos(hwnd_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
-                 suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
-  ::InvalidateRect(hwnd_, nullptr, TRUE);
 }
 
 void MainWindow::Paint(HDC hdc) {

@@ -32,7 +32,6 @@ class MainWindow {
   void OnOptionClicked(int id);
   void ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
                   const dialogs::OptionDialogForm& form);
-  void OnDpiChanged(int dpi, const RECT& suggested);
   void Paint(HDC hdc);
   void PaintBackdrop(HDC hdc, POINT origin, SIZE size) const;
 
@@ -45,7 +44,6 @@ class MainWindow {
   HWND hwnd_;
   std::unique_ptr<form::Form> form_;
   HWND tooltip_ = nullptr;
-  HCURSOR pointer_ = nullptr;
   std::unique_ptr<dialogs::OptionDialog> joystick_type_dialog_;  // Form3
   std::unique_ptr<dialogs::OptionDialog> resolution_dialog_;     // Form4
 };
