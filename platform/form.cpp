@@ -90,7 +90,7 @@ bool FaceInstalled(const std::wstring& face) {
 COLORREF ToColorRef(const layout::Colour& colour, COLORREF fallback) {
   switch (colour.source) {
     case layout::Colour::Source::kRgb:
-      return RGB((colour.value >> 16) & 0xFF, (colour.value >> 8) & 0xFF, colour.value & 0xFF);
+      return FromRgb(colour.value);
     case layout::Colour::Source::kSystem:
       return ::GetSysColor(static_cast<int>(colour.value));
     case layout::Colour::Source::kDefault:
@@ -294,9 +294,8 @@ void Form::DrawPicture(const DRAWITEMSTRUCT& item, const layout::Control& spec) 
   // Whole-pixel scaling without smoothing keeps pixel art sharp at any DPI.
   ::SetStretchBltMode(hdc, COLORONCOLOR);
   if (options_.transparent_colour) {
-    const std::uint32_t key = *options_.transparent_colour;
     ::TransparentBlt(hdc, 0, 0, size.cx, size.cy, source.get(), 0, 0, bitmap.bmWidth,
-                     bitmap.bmHeight, RGB((key >> 16) & 0xFF, (key >> 8) & 0xFF, key & 0xFF));
+                     bitmap.bmHeight, FromRgb(*options_.transparent_colour));
   } else {
     ::StretchBlt(hdc, 0, 0, size.cx, size.cy, source.get(), 0, 0, bitmap.bmWidth, bitmap.bmHeight,
                  SRCCOPY);

@@ -5,6 +5,7 @@
 
 #include <windows.h>
 
+#include <cstdint>
 #include <functional>
 #include <map>
 #include <optional>
@@ -78,6 +79,10 @@ class Form {
 
 // The colour as the system shows it now.
 COLORREF ToColorRef(const layout::Colour& colour, COLORREF fallback);
+// 0xRRGGBB as the system's 0x00BBGGRR.
+inline COLORREF FromRgb(std::uint32_t rrggbb) {
+  return RGB((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);
+}
 
 // The program's own mouse pointer, which all its windows show.
 HCURSOR LoadPointer(HINSTANCE instance);

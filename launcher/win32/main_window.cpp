@@ -125,7 +125,7 @@ void MainWindow::Load() {
   ApplyState(RestoredState([](std::string_view section, std::string_view key) {
     return settings::ReadIniValue(section, key);
   }));
-  form_->SetFocusControl(form_->Item(kIdFile1));
+  form_->SetFocusControl(form_->Item(kIdFile1));  // given when the window is activated
 }
 
 void MainWindow::ShowCentred(int show) {
@@ -144,7 +144,6 @@ void MainWindow::ShowCentred(int show) {
                  SWP_NOZORDER | SWP_NOACTIVATE);
   ::ShowWindow(hwnd_, show);
   ::UpdateWindow(hwnd_);
-  ::SetFocus(form_->Item(kIdFile1));
 }
 
 void MainWindow::OnCommand(int id, int code) {
@@ -218,7 +217,7 @@ void MainWindow::PaintBackdrop(HDC hdc, POINT origin, SIZE size) const {
   for (const Fill& fill : BackdropFills(form_ ? form_->dpi() : 96)) {
     const RECT box{fill.rect.left - origin.x, fill.rect.top - origin.y,
                    fill.rect.right() - origin.x, fill.rect.bottom() - origin.y};
-    ::SetDCBrushColor(hdc, RGB((fill.rgb >> 16) & 0xFF, (fill.rgb >> 8) & 0xFF, fill.rgb & 0xFF));
+    ::SetDCBrushColor(hdc, form::FromRgb(fill.rgb));
     ::FillRect(hdc, &box, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
   }
 }
