@@ -68,8 +68,8 @@ bool OptionDialog::Load() {
   controls_ = std::make_unique<form::Form>(hwnd_, form_.controls, std::move(options));
 
   // The load step: select the row whose value equals the stored one exactly.
-  stored_ = settings::ReadIniValue(form_.section, form_.key);
-  const std::optional<std::size_t> row = MatchingRow(form_.rows, stored_);
+  const std::optional<std::size_t> row =
+      MatchingRow(form_.rows, settings::ReadIniValue(form_.section, form_.key));
   Select(row ? IdOfRow(*row) : 0);
   controls_->SetFocusControl(controls_->Item(row ? IdOfRow(*row) : screen_order_.front()));
   return true;

@@ -41,7 +41,6 @@ class OptionDialog {
   HWND hwnd_ = nullptr;  // nullptr while not loaded
   std::unique_ptr<form::Form> controls_;
   std::vector<int> screen_order_;
-  std::string stored_;  // the setting as the load step read it
 };
 
 }  // namespace quorvel::dialogs
