@@ -202,8 +202,8 @@ void Form::Place(HWND control, const layout::Control& spec) {
     win::UniqueRegion hidden(::CreateRectRgn(part.left, part.top, part.right(), part.bottom()));
     ::CombineRgn(visible.get(), visible.get(), hidden.get(), RGN_DIFF);
   }
-  // The system owns the region from here on.
-  ::SetWindowRgn(control, visible.release(), TRUE);
+  // Once set, the region belongs to the system.
+  if (::SetWindowRgn(control, visible.get(), TRUE)) visible.release();
 }
 
 HFONT Form::FontFor(const layout::Font& font) {
