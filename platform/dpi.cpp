@@ -1,5 +1,7 @@
 #include "platform/dpi.h"
 
+#include "platform/handles.h"
+
 namespace quorvel::win {
 namespace {
 
@@ -12,10 +14,8 @@ Function UserFunction(const char* name) {
 }
 
 int ScreenDpi() {
-  HDC screen = ::GetDC(nullptr);
-  const int dpi = ::GetDeviceCaps(screen, LOGPIXELSY);
-  ::ReleaseDC(nullptr, screen);
-  return dpi;
+  const WindowDc screen(nullptr, ::GetDC(nullptr));
+  return ::GetDeviceCaps(screen.get(), LOGPIXELSY);
 }
 
 }  // namespace

@@ -79,9 +79,8 @@ bool FaceInstalled(const std::wstring& face) {
   query.lfCharSet = DEFAULT_CHARSET;
   face.copy(query.lfFaceName, LF_FACESIZE - 1);
   bool found = false;
-  HDC screen = ::GetDC(nullptr);
-  ::EnumFontFamiliesExW(screen, &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-  ::ReleaseDC(nullptr, screen);
+  const win::WindowDc screen(nullptr, ::GetDC(nullptr));
+  ::EnumFontFamiliesExW(screen.get(), &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 

@@ -8,6 +8,7 @@
 #include "launcher/main_layout.h"
 #include "launcher/win32/process_start.h"
 #include "platform/dpi.h"
+#include "platform/handles.h"
 #include "platform/text.h"
 #include "resources/resource_ids.h"
 #include "settings/win32/settings_store.h"
@@ -22,16 +23,16 @@ constexpr DWORD kMainExStyle = 0;
 std::vector<DirectoryEntry> CurrentDirectoryEntries() {
   std::vector<DirectoryEntry> entries;
   WIN32_FIND_DATAW found;
-  HANDLE search = ::FindFirstFileExW(L"*", FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
-                                     FIND_FIRST_EX_LARGE_FETCH);
-  if (search == INVALID_HANDLE_VALUE) return entries;
+  const win::UniqueFind search(::FindFirstFileExW(L"*", FindExInfoBasic, &found,
+                                                 FindExSearchNameMatch, nullptr,
+                                                 FIND_FIRST_EX_LARGE_FETCH));
+  if (!search) return entries;
   do {
     entries.push_back({win::Narrow(found.cFileName),
                        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                        (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
                        (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0});
-  } while (::FindNextFileW(search, &found));
-  ::FindClose(search);
+  } while (::FindNextFileW(search.get(), &found));
   return entries;
 }
 
