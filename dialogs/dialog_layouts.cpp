@@ -6,22 +6,13 @@
 namespace quorvel::dialogs {
 namespace {
 
-using layout::Colour;
-using layout::Control;
-using layout::Font;
-using layout::Kind;
+using namespace layout;
 
-constexpr Font kTitleFont{"Times New Roman", 1200, true};
-constexpr Font kTimes{"Times New Roman", 975};
-constexpr Font kDefault{"MS Sans Serif", 825};
-constexpr Font kTerminal{"Terminal", 900, false, false, true};
+constexpr Font kTitleFont = kHeadingFont;
+constexpr Font kTimes = kTimesFont;
+constexpr Font kDefault = kDefaultFont;
+constexpr Font kTerminal = kTerminalFont;
 constexpr Colour kGreen = Colour::Rgb(0x00C000);
-constexpr Colour kYellow = Colour::Rgb(0xFFFF00);
-constexpr Colour kWhite = Colour::Rgb(0xFFFFFF);
-constexpr Colour kWindow = Colour::System(layout::kColorWindow);
-constexpr Colour kWindowText = Colour::System(layout::kColorWindowText);
-constexpr Colour kHighlightText = Colour::System(layout::kColorHighlightText);
-constexpr Colour kAsIs{};
 
 constexpr Control Option(std::string_view name, std::string_view caption, layout::Rect twips,
                          int tab, Font font) {

@@ -41,6 +41,18 @@ struct Font {
   bool operator==(const Font&) const = default;
 };
 
+// The fonts and colours the program's layouts share.
+inline constexpr Font kTimesFont{"Times New Roman", 975};  // 9.75 pt, not 10
+inline constexpr Font kHeadingFont{"Times New Roman", 1200, true};
+inline constexpr Font kTerminalFont{"Terminal", 900, false, false, true};
+inline constexpr Font kDefaultFont{"MS Sans Serif", 825};  // a window's default font
+inline constexpr Colour kYellow = Colour::Rgb(0xFFFF00);
+inline constexpr Colour kWhite = Colour::Rgb(0xFFFFFF);
+inline constexpr Colour kWindow = Colour::System(kColorWindow);
+inline constexpr Colour kWindowText = Colour::System(kColorWindowText);
+inline constexpr Colour kHighlightText = Colour::System(kColorHighlightText);
+inline constexpr Colour kAsIs{};
+
 struct Rect {
   int left = 0;
   int top = 0;

@@ -3,23 +3,14 @@
 namespace quorvel::launcher {
 namespace {
 
-using layout::Colour;
-using layout::Font;
-using layout::Kind;
+using namespace layout;
 
-constexpr Font kTimes{"Times New Roman", 975};
-constexpr Font kHeading{"Times New Roman", 1200, true};
-constexpr Font kTerminal{"Terminal", 900, false, false, true};
-constexpr Font kDefault{"MS Sans Serif", 825};
+constexpr Font kTimes = kTimesFont;
+constexpr Font kHeading = kHeadingFont;
+constexpr Font kTerminal = kTerminalFont;
+constexpr Font kDefault = kDefaultFont;
 constexpr Font kNone{};
-
 constexpr Colour kBlue = Colour::Rgb(0x0000FF);
-constexpr Colour kWhite = Colour::Rgb(0xFFFFFF);
-constexpr Colour kYellow = Colour::Rgb(0xFFFF00);
-constexpr Colour kWindow = Colour::System(layout::kColorWindow);
-constexpr Colour kWindowText = Colour::System(layout::kColorWindowText);
-constexpr Colour kHighlightText = Colour::System(layout::kColorHighlightText);
-constexpr Colour kAsIs{};
 
 }  // namespace
 
