@@ -9,7 +9,7 @@
 #include <vector>
 
 #include "dialogs/option_tables.h"
-#include "launcher/form_layout.h"
+#include "layout/form_layout.h"
 
 namespace quorvel::dialogs {
 

@@ -6,7 +6,7 @@
 #include <cstdint>
 #include <vector>
 
-#include "launcher/form_layout.h"
+#include "layout/form_layout.h"
 
 namespace quorvel::launcher {
 

@@ -52,4 +52,14 @@ std::string LaunchCommandLine(const MainOptions& options, std::string_view file_
   return line;
 }
 
+std::optional<std::string> LoadAndRun(const MainOptions& options, std::string_view file_name,
+                                      const SettingReader& read, const SettingWriter& write) {
+  if (RomArgument(file_name).empty()) return std::nullopt;
+  for (const SettingWrite& setting : LaunchWrites(options)) write(setting);
+  const std::string joystick_type =
+      options[Flag::kJoystick] ? read(kJoystickSection, kJoystickTypeKey) : std::string();
+  return LaunchCommandLine(options, file_name, joystick_type,
+                           read(kResolutionSection, kResolutionKey));
+}
+
 }  // namespace quorvel::launcher

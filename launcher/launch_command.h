@@ -4,6 +4,7 @@
 
 #include <array>
 #include <cstddef>
+#include <functional>
 #include <optional>
 #include <string>
 #include <string_view>
@@ -92,6 +93,16 @@ struct SettingWrite {
 
 // Every setting the launch writes, in the order it writes them.
 std::vector<SettingWrite> LaunchWrites(const MainOptions& options);
+
+using SettingReader = std::function<std::string(std::string_view section, std::string_view key)>;
+using SettingWriter = std::function<void(const SettingWrite& write)>;
+
+// "Load and Run" on the settings: with a file selected, writes every option in
+// launch order, then reads the stored joystick type (only when Joystick is
+// on) and resolution, and returns the emulator's command line. With no file
+// selected it touches no setting and returns nullopt.
+std::optional<std::string> LoadAndRun(const MainOptions& options, std::string_view file_name,
+                                      const SettingReader& read, const SettingWriter& write);
 
 // The file argument: the bare file name and one blank, or "" when no file is
 // selected. A name with a blank in it is put in double quotes so that the

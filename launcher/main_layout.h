@@ -4,7 +4,7 @@
 #include <array>
 #include <string_view>
 
-#include "launcher/form_layout.h"
+#include "layout/form_layout.h"
 
 namespace quorvel::launcher {
 

@@ -19,8 +19,6 @@ struct MainState {
   bool operator==(const MainState&) const = default;
 };
 
-using SettingReader = std::function<std::string(std::string_view section, std::string_view key)>;
-
 // Reads the settings one by one in the restore order and returns the state
 // they give. Only an exact "1" turns a check box on or selects a controller
 // button; the rate selects the button whose rate it equals exactly.

@@ -2,6 +2,8 @@
 
 #include <cstddef>
 
+#include "platform/ascii.h"
+
 namespace quorvel::ini {
 
 namespace {
@@ -12,16 +14,6 @@ constexpr std::string_view kNewLine = "\r\n";
 bool IsBlank(char c) { return c == ' ' || c == '\t'; }
 
 bool IsLineBreak(char c) { return c == '\r' || c == '\n'; }
-
-char AsciiLower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
-
-bool SameName(std::string_view a, std::string_view b) {
-  if (a.size() != b.size()) return false;
-  for (std::size_t i = 0; i < a.size(); ++i) {
-    if (AsciiLower(a[i]) != AsciiLower(b[i])) return false;
-  }
-  return true;
-}
 
 std::string_view Trim(std::string_view s) {
   while (!s.empty() && IsBlank(s.front())) s.remove_prefix(1);
@@ -83,7 +75,7 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
       if (location.section_found) break;
       std::string_view name = content.substr(first + 1);
       name = name.substr(0, name.find(']'));
-      if (SameName(Trim(name), section)) {
+      if (ascii::EqualIgnoringCase(Trim(name), section)) {
         location.section_found = true;
         location.anchor = line;
       }
@@ -94,7 +86,7 @@ Location Locate(std::string_view text, std::string_view section, std::string_vie
     const std::size_t equals = content.find('=');
     if (equals == std::string_view::npos) continue;
     location.anchor = line;
-    if (SameName(Trim(content.substr(0, equals)), key)) {
+    if (ascii::EqualIgnoringCase(Trim(content.substr(0, equals)), key)) {
       location.key_found = true;
       location.value_begin = line.begin + equals + 1;
       location.value_end = line.end;

@@ -6,40 +6,37 @@
 #include <windows.h>
 
 #include <memory>
-#include <string>
 #include <vector>
 
 #include "dialogs/dialog_layouts.h"
-#include "platform/form.h"
+#include "layout/win32/window_controls.h"
+#include "platform/window.h"
 
 namespace quorvel::dialogs {
 
 inline constexpr wchar_t kOptionDialogClass[] = L"Quorvel.OptionDialog";
 
-class OptionDialog {
+class OptionDialog : public win::Window {
  public:
   OptionDialog(const OptionDialogForm& form, HINSTANCE instance);
-  OptionDialog(const OptionDialog&) = delete;
-  OptionDialog& operator=(const OptionDialog&) = delete;
-  ~OptionDialog();
 
   // Loads the dialog when it is not loaded (which reads its setting), shows
   // it and brings it to the front. A hidden dialog comes back as it was left.
   void Show();
-  HWND hwnd() const { return hwnd_; }
 
  private:
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  // Unloaded (Alt+F4, Escape): the next showing loads the dialog afresh.
+  void OnDestroyed() override { controls_.reset(); }
   bool Load();
+  void OnCommand(int id, int code);
   void OnOk();
   void Select(int id);
   int IdOfRow(std::size_t row) const;
 
   const OptionDialogForm& form_;
   HINSTANCE instance_;
-  HWND hwnd_ = nullptr;  // nullptr while not loaded
-  std::unique_ptr<form::Form> controls_;
+  std::unique_ptr<layout::WindowControls> controls_;
   std::vector<int> screen_order_;
 };
 

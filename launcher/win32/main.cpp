@@ -8,7 +8,8 @@
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int show) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
-  if (!quorvel::launcher::MainWindow::Create(instance, show)) return 1;
+  quorvel::launcher::MainWindow main_window;
+  if (!main_window.Create(instance, show)) return 1;
 
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

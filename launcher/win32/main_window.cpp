@@ -6,8 +6,9 @@
 #include "launcher/backdrop.h"
 #include "launcher/image_files.h"
 #include "launcher/main_layout.h"
-#include "launcher/win32/process_start.h"
+#include "launcher/win32/launch.h"
 #include "platform/dpi.h"
+#include "layout/win32/colour.h"
 #include "platform/handles.h"
 #include "platform/text.h"
 #include "resources/resource_ids.h"
@@ -38,49 +39,18 @@ std::vector<DirectoryEntry> CurrentDirectoryEntries() {
 
 }  // namespace
 
-HWND MainWindow::Create(HINSTANCE instance, int show) {
-  WNDCLASSEXW window_class{};
-  window_class.cbSize = sizeof window_class;
-  window_class.lpfnWndProc = Procedure;
-  window_class.hInstance = instance;
-  window_class.hIcon = static_cast<HICON>(
-      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
-                   ::GetSystemMetrics(SM_CXICON), ::GetSystemMetrics(SM_CYICON), LR_SHARED));
-  window_class.hIconSm = static_cast<HICON>(
-      ::LoadImageW(instance, MAKEINTRESOURCEW(IDI_QUORVEL), IMAGE_ICON,
-                   ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-  window_class.hbrBackground = reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1);
-  window_class.lpszClassName = kMainWindowClass;
-  if (!::RegisterClassExW(&window_class)) return nullptr;
-
-  HWND hwnd = ::CreateWindowExW(kMainExStyle, kMainWindowClass, win::Widen(kMainCaption).c_str(),
-                                kMainStyle, CW_USEDEFAULT, CW_USEDEFAULT, 0, 0, nullptr, nullptr,
-                                instance, nullptr);
-  if (!hwnd) return nullptr;
-  auto* window = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  window->Load();
-  window->ShowCentred(show);
-  return hwnd;
-}
-
-LRESULT CALLBACK MainWindow::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  auto* window = reinterpret_cast<MainWindow*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
-  if (message == WM_NCCREATE) {
-    window = new MainWindow(hwnd);
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
-  }
-  if (!window) return ::DefWindowProcW(hwnd, message, wparam, lparam);
-  if (message == WM_NCDESTROY) {
-    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
-    delete window;
-    return ::DefWindowProcW(hwnd, message, wparam, lparam);
-  }
-  return window->OnMessage(message, wparam, lparam);
+bool MainWindow::Create(HINSTANCE instance, int show) {
+  const win::WindowClass window_class{kMainWindowClass, COLOR_BTNFACE, IDI_QUORVEL, IDC_POINTER};
+  if (!CreateOf(window_class, instance, win::Widen(kMainCaption).c_str(), kMainStyle, kMainExStyle))
+    return false;
+  Load();
+  ShowCentred(show);
+  return true;
 }
 
 LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (form_)
-    if (const std::optional<LRESULT> handled = form_->HandleMessage(message, wparam, lparam))
+  if (controls_)
+    if (const std::optional<LRESULT> handled = controls_->HandleMessage(message, wparam, lparam))
       return *handled;
   switch (message) {
     case WM_CREATE: OnCreate(); return 0;
@@ -88,94 +58,90 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     case WM_ERASEBKGND: return 1;  // the backdrop covers everything
     case WM_PAINT: {
       PAINTSTRUCT paint;
-      HDC hdc = ::BeginPaint(hwnd_, &paint);
-      Paint(hdc);
-      ::EndPaint(hwnd_, &paint);
+      Paint(::BeginPaint(hwnd(), &paint));
+      ::EndPaint(hwnd(), &paint);
       return 0;
     }
     case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wparam)); return 0;
-    case WM_CLOSE:
-      // Nothing is written on close: options changed since the last launch
-      // are dropped.
-      caption::UnhookCaption(hwnd_);
-      ::DestroyWindow(hwnd_);
-      return 0;
+    case WM_CLOSE: OnClose(); return 0;
     case WM_DESTROY: ::PostQuitMessage(0); return 0;
   }
-  return ::DefWindowProcW(hwnd_, message, wparam, lparam);
+  return Default(message, wparam, lparam);
 }
 
 void MainWindow::OnCreate() {
-  const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-  form::FormOptions options;
-  options.pointer = form::LoadPointer(instance);
+  layout::ControlOptions options;
   options.paint_background = [this](HDC hdc, POINT origin, SIZE size) {
     PaintBackdrop(hdc, origin, size);
   };
   options.next_in_group = NextInGroup;
   options.pictures = {{"Image1", IDB_LOGO}};
   options.transparent_colour = 0xFF00FF;
-  form_ = std::make_unique<form::Form>(hwnd_, kMainControls, std::move(options));
+  controls_ = std::make_unique<layout::WindowControls>(hwnd(), kMainControls, std::move(options));
   AddTooltip();
   FillFileList();
 }
 
 // The window's load handling: before the window is first shown.
 void MainWindow::Load() {
-  caption::HookCaption(hwnd_);
+  caption::HookCaption(hwnd());
   ApplyState(RestoredState([](std::string_view section, std::string_view key) {
     return settings::ReadIniValue(section, key);
   }));
-  form_->SetFocusControl(form_->Item(kIdFile1));  // given when the window is activated
+  controls_->SetFocusControl(controls_->Item(kIdFile1));  // given when the window is activated
 }
 
 void MainWindow::ShowCentred(int show) {
-  const int dpi = win::WindowDpi(hwnd_);
+  const int dpi = win::WindowDpi(hwnd());
   const RECT frame = win::WindowRectForClient(layout::TwipsToPixels(kMainClientWidthTwips, dpi),
                                               layout::TwipsToPixels(kMainClientHeightTwips, dpi),
                                               kMainStyle, kMainExStyle, dpi);
   MONITORINFO monitor{};
   monitor.cbSize = sizeof monitor;
-  ::GetMonitorInfoW(::MonitorFromWindow(hwnd_, MONITOR_DEFAULTTOPRIMARY), &monitor);
+  ::GetMonitorInfoW(::MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
   const int width = frame.right - frame.left;
   const int height = frame.bottom - frame.top;
   const RECT& work = monitor.rcWork;
-  ::SetWindowPos(hwnd_, nullptr, work.left + (work.right - work.left - width) / 2,
+  ::SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - width) / 2,
                  work.top + (work.bottom - work.top - height) / 2, width, height,
                  SWP_NOZORDER | SWP_NOACTIVATE);
-  ::ShowWindow(hwnd_, show);
-  ::UpdateWindow(hwnd_);
+  ::ShowWindow(hwnd(), show);
+  ::UpdateWindow(hwnd());
 }
 
 void MainWindow::OnCommand(int id, int code) {
+  const bool clicked = code == BN_CLICKED;
   switch (id) {
-    case kIdCommand1:
-      if (code == BN_CLICKED) Launch(ReadState().options, SelectedFile());
-      return;
-    case kIdFile1:
-      if (code == LBN_DBLCLK) Launch(ReadState().options, SelectedFile());
-      return;
-    case IDOK:
-      // Enter: the dialog manager's default command. In the file list it
-      // launches; on a push button it presses that button.
-      if (HWND focus = ::GetFocus(); focus == form_->Item(kIdFile1)) {
-        Launch(ReadState().options, SelectedFile());
-      } else if (const auto* spec = form_->ControlOf(::GetDlgCtrlID(focus));
-                 spec && spec->kind == layout::Kind::kButton && ::IsWindowEnabled(focus)) {
-        OnCommand(spec->id, BN_CLICKED);
-      }
-      return;
-    case kIdCommand2:
-      return;  // the About dialog comes with the caption painter
-    case kIdCommand3:
-      if (code == BN_CLICKED) ShowDialog(joystick_type_dialog_, dialogs::kJoystickTypeForm);
-      return;
-    case kIdCommand4:
-      if (code == BN_CLICKED) ShowDialog(resolution_dialog_, dialogs::kResolutionForm);
-      return;
+    case kIdCommand1: if (clicked) LoadAndRun(); return;
+    case kIdFile1: if (code == LBN_DBLCLK) LoadAndRun(); return;
+    case IDOK: OnEnter(); return;
+    case kIdCommand2: return;  // the About dialog comes with the caption painter
+    case kIdCommand3: if (clicked) ShowDialog(joystick_type_dialog_, dialogs::kJoystickTypeForm); return;
+    case kIdCommand4: if (clicked) ShowDialog(resolution_dialog_, dialogs::kResolutionForm); return;
   }
-  if (code == BN_CLICKED) OnOptionClicked(id);
+  if (clicked) OnOptionClicked(id);
 }
+
+// Enter, the dialog manager's default command: in the file list it launches;
+// on a push button it presses that button.
+void MainWindow::OnEnter() {
+  HWND focus = ::GetFocus();
+  if (focus == controls_->Item(kIdFile1)) {
+    LoadAndRun();
+  } else if (const auto* spec = controls_->ControlOf(::GetDlgCtrlID(focus));
+             spec && spec->kind == layout::Kind::kButton && ::IsWindowEnabled(focus)) {
+    OnCommand(spec->id, BN_CLICKED);
+  }
+}
+
+void MainWindow::OnClose() {
+  // Nothing is written on close: options changed since the last launch are
+  // dropped.
+  caption::UnhookCaption(hwnd());
+  ::DestroyWindow(hwnd());
+}
+
+void MainWindow::LoadAndRun() const { Launch(ReadState().options, SelectedFile()); }
 
 void MainWindow::OnOptionClicked(int id) {
   MainState state = ReadState();
@@ -198,16 +164,13 @@ void MainWindow::OnOptionClicked(int id) {
 // Each dialog is made on its first showing and kept for the whole run.
 void MainWindow::ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
                             const dialogs::OptionDialogForm& form) {
-  if (!dialog) {
-    const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
-    dialog = std::make_unique<dialogs::OptionDialog>(form, instance);
-  }
+  if (!dialog) dialog = std::make_unique<dialogs::OptionDialog>(form, instance());
   dialog->Show();
 }
 
-void MainWindow::Paint(HDC hdc) {
+void MainWindow::Paint(HDC hdc) const {
   RECT client;
-  ::GetClientRect(hwnd_, &client);
+  ::GetClientRect(hwnd(), &client);
   PaintBackdrop(hdc, {0, 0}, {client.right, client.bottom});
 }
 
@@ -215,16 +178,16 @@ void MainWindow::PaintBackdrop(HDC hdc, POINT origin, SIZE size) const {
   ::SetDCBrushColor(hdc, ::GetSysColor(COLOR_BTNFACE));
   const RECT all{0, 0, size.cx, size.cy};
   ::FillRect(hdc, &all, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
-  for (const Fill& fill : BackdropFills(form_ ? form_->dpi() : 96)) {
+  for (const Fill& fill : BackdropFills(controls_ ? controls_->dpi() : 96)) {
     const RECT box{fill.rect.left - origin.x, fill.rect.top - origin.y,
                    fill.rect.right() - origin.x, fill.rect.bottom() - origin.y};
-    ::SetDCBrushColor(hdc, form::FromRgb(fill.rgb));
+    ::SetDCBrushColor(hdc, layout::FromRgb(fill.rgb));
     ::FillRect(hdc, &box, static_cast<HBRUSH>(::GetStockObject(DC_BRUSH)));
   }
 }
 
 void MainWindow::FillFileList() {
-  HWND list = form_->Item(kIdFile1);
+  HWND list = controls_->Item(kIdFile1);
   const std::vector<std::string> names = ImageFiles(CurrentDirectoryEntries());
   ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   ::SendMessageW(list, LB_INITSTORAGE, names.size(), names.size() * 32);
@@ -234,7 +197,7 @@ void MainWindow::FillFileList() {
 }
 
 std::string MainWindow::SelectedFile() const {
-  HWND list = form_->Item(kIdFile1);
+  HWND list = controls_->Item(kIdFile1);
   const LRESULT index = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
   if (index == LB_ERR) return {};
   const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, index, 0);
@@ -248,34 +211,35 @@ std::string MainWindow::SelectedFile() const {
 MainState MainWindow::ReadState() const {
   MainState state;
   for (const FlagOption& option : kFlagOptions)
-    state.options[option.flag] = form_->IsChecked(ControlIdOf(option.flag));
+    state.options[option.flag] = controls_->IsChecked(ControlIdOf(option.flag));
   for (std::size_t rate = 0; rate < kRateOptions.size(); ++rate)
-    if (form_->IsChecked(RateControlId(rate))) state.options.rate = rate;
-  state.joystick_button_enabled = ::IsWindowEnabled(form_->Item(kIdCommand3)) != FALSE;
+    if (controls_->IsChecked(RateControlId(rate))) state.options.rate = rate;
+  state.joystick_button_enabled = ::IsWindowEnabled(controls_->Item(kIdCommand3)) != FALSE;
   return state;
 }
 
 void MainWindow::ApplyState(const MainState& state) {
   for (const FlagOption& option : kFlagOptions)
-    form_->SetChecked(ControlIdOf(option.flag), state.options[option.flag]);
+    controls_->SetChecked(ControlIdOf(option.flag), state.options[option.flag]);
   for (std::size_t rate = 0; rate < kRateOptions.size(); ++rate)
-    form_->SetChecked(RateControlId(rate), state.options.rate == rate);
-  ::EnableWindow(form_->Item(kIdCommand3), state.joystick_button_enabled);
+    controls_->SetChecked(RateControlId(rate), state.options.rate == rate);
+  ::EnableWindow(controls_->Item(kIdCommand3), state.joystick_button_enabled);
 }
 
 void MainWindow::AddTooltip() {
-  tooltip_ = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd_,
+  // The tooltip is owned by the window and goes away with it.
+  HWND tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
+                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
                                nullptr, nullptr, nullptr);
   static std::wstring tip = win::Widen(kJoystickButtonTip);
   TOOLINFOW tool{};
   // The size that the common controls of every Windows version accept.
   tool.cbSize = TTTOOLINFOW_V2_SIZE;
   tool.uFlags = TTF_IDISHWND | TTF_SUBCLASS;
-  tool.hwnd = hwnd_;
-  tool.uId = reinterpret_cast<UINT_PTR>(form_->Item(kIdCommand3));
+  tool.hwnd = hwnd();
+  tool.uId = reinterpret_cast<UINT_PTR>(controls_->Item(kIdCommand3));
   tool.lpszText = tip.data();
-  ::SendMessageW(tooltip_, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
+  ::SendMessageW(tooltip, TTM_ADDTOOLW, 0, reinterpret_cast<LPARAM>(&tool));
 }
 
 }  // namespace quorvel::launcher

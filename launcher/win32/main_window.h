@@ -9,30 +9,31 @@
 
 #include "dialogs/win32/option_dialog.h"
 #include "launcher/main_state.h"
-#include "platform/form.h"
+#include "layout/win32/window_controls.h"
+#include "platform/window.h"
 
 namespace quorvel::launcher {
 
 inline constexpr wchar_t kMainWindowClass[] = L"Quorvel.Form1";
 
-class MainWindow {
+class MainWindow : public win::Window {
  public:
-  // Creates, loads and shows the window; nullptr when it cannot be created.
-  static HWND Create(HINSTANCE instance, int show);
+  // Creates, loads and shows the window; false when it cannot be created.
+  bool Create(HINSTANCE instance, int show);
 
  private:
-  explicit MainWindow(HWND hwnd) : hwnd_(hwnd) {}
-  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
-  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam);
-
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnCreate();
   void Load();
   void ShowCentred(int show);
   void OnCommand(int id, int code);
+  void OnEnter();
   void OnOptionClicked(int id);
+  void OnClose();
+  void LoadAndRun() const;
   void ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
                   const dialogs::OptionDialogForm& form);
-  void Paint(HDC hdc);
+  void Paint(HDC hdc) const;
   void PaintBackdrop(HDC hdc, POINT origin, SIZE size) const;
 
   void FillFileList();
@@ -41,9 +42,7 @@ class MainWindow {
   void ApplyState(const MainState& state);
   void AddTooltip();
 
-  HWND hwnd_;
-  std::unique_ptr<form::Form> form_;
-  HWND tooltip_ = nullptr;
+  std::unique_ptr<layout::WindowControls> controls_;
   std::unique_ptr<dialogs::OptionDialog> joystick_type_dialog_;  // Form3
   std::unique_ptr<dialogs::OptionDialog> resolution_dialog_;     // Form4
 };

@@ -17,7 +17,7 @@
 #include <gtest/gtest.h>
 
 #include "launcher/backdrop.h"
-#include "launcher/form_layout.h"
+#include "layout/form_layout.h"
 #include "launcher/image_files.h"
 #include "launcher/launch_command.h"
 #include "launcher/main_layout.h"

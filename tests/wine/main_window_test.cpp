@@ -9,10 +9,10 @@
 #include <set>
 #include <string>
 
-#include "launcher/form_layout.h"
+#include "layout/form_layout.h"
 #include "launcher/launch_command.h"
 #include "launcher/main_layout.h"
-#include "platform/form.h"
+#include "layout/win32/fonts.h"
 #include "settings/ini_text.h"
 #include "tests/wine/gui_test_util.h"
 
@@ -395,7 +395,7 @@ TEST(MainWindowDpi, ClientControlsAndFontsFollowTheScreenDpi) {
   // height of its font, the check boxes' Times New Roman 9.75 pt.
   LOGFONTW description{};
   description.lfHeight = -::MulDiv(975, dpi, 7200);
-  const std::wstring face = form::AvailableFace("Times New Roman");
+  const std::wstring face = layout::AvailableFace("Times New Roman");
   face.copy(description.lfFaceName, LF_FACESIZE - 1);
   win::UniqueFont font(::CreateFontIndirectW(&description));
   win::WindowDc screen(nullptr, ::GetDC(nullptr));

@@ -12,7 +12,7 @@
 
 #include <string>
 
-#include "launcher/win32/process_start.h"
+#include "launcher/win32/launch.h"
 #include "platform/text.h"
 #include "settings/win32/settings_store.h"
 

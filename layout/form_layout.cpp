@@ -1,8 +1,9 @@
-#include "launcher/form_layout.h"
+#include "layout/form_layout.h"
 
 #include <algorithm>
-#include <cctype>
 #include <cstdlib>
+
+#include "platform/ascii.h"
 
 namespace quorvel::layout {
 namespace {
@@ -36,12 +37,6 @@ const std::vector<Substitute>& Substitutes() {
   return table;
 }
 
-bool SameFace(std::string_view a, std::string_view b) {
-  return std::equal(a.begin(), a.end(), b.begin(), b.end(), [](char x, char y) {
-    return std::tolower(static_cast<unsigned char>(x)) == std::tolower(static_cast<unsigned char>(y));
-  });
-}
-
 }  // namespace
 
 int TwipsToPixels(int twips, int dpi) { return MulDivRound(twips, dpi, 1440); }
@@ -56,7 +51,7 @@ int FontHeight(const Font& font, int dpi) { return -MulDivRound(font.centipoints
 std::vector<std::string_view> FaceCandidates(std::string_view face) {
   std::vector<std::string_view> faces{face};
   for (const Substitute& substitute : Substitutes()) {
-    if (!SameFace(substitute.face, face)) continue;
+    if (!ascii::EqualIgnoringCase(substitute.face, face)) continue;
     faces.insert(faces.end(), substitute.candidates.begin(), substitute.candidates.end());
   }
   return faces;

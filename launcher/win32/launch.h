@@ -1,0 +1,14 @@
+// "Load and Run" against the real settings file and the real emulator.
+#pragma once
+
+#include <string_view>
+
+#include "launcher/launch_command.h"
+
+namespace quorvel::launcher {
+
+// With no file selected, only tells the user so. Otherwise stores every
+// option and starts the emulator, telling the user when it cannot be started.
+void Launch(const MainOptions& options, std::string_view file_name);
+
+}  // namespace quorvel::launcher

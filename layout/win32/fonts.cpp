@@ -1,0 +1,59 @@
+#include "layout/win32/fonts.h"
+
+#include "platform/text.h"
+
+namespace quorvel::layout {
+namespace {
+
+int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
+  *reinterpret_cast<bool*>(found) = true;
+  return 0;
+}
+
+bool FaceInstalled(const std::wstring& face) {
+  LOGFONTW query{};
+  query.lfCharSet = DEFAULT_CHARSET;
+  face.copy(query.lfFaceName, LF_FACESIZE - 1);
+  bool found = false;
+  const win::WindowDc screen(nullptr, ::GetDC(nullptr));
+  ::EnumFontFamiliesExW(screen.get(), &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+  return found;
+}
+
+}  // namespace
+
+std::wstring AvailableFace(std::string_view face) {
+  static std::map<std::string, std::wstring, std::less<>> chosen;
+  if (const auto known = chosen.find(face); known != chosen.end()) return known->second;
+  std::wstring result = win::Widen(face);
+  for (const std::string_view candidate : FaceCandidates(face)) {
+    if (FaceInstalled(win::Widen(candidate))) {
+      result = win::Widen(candidate);
+      break;
+    }
+  }
+  chosen.emplace(std::string(face), result);
+  return result;
+}
+
+HFONT FontCache::Get(const Font& font, int dpi) {
+  if (font.face.empty()) return nullptr;
+  const auto key = std::make_tuple(font.face, font.centipoints, font.bold, font.italic,
+                                   font.oem_charset, dpi);
+  if (const auto found = fonts_.find(key); found != fonts_.end()) return found->second.get();
+  const std::wstring face = AvailableFace(font.face);
+  LOGFONTW description{};
+  description.lfHeight = FontHeight(font, dpi);
+  description.lfWeight = font.bold ? FW_BOLD : FW_NORMAL;
+  description.lfItalic = font.italic ? TRUE : FALSE;
+  // An OEM face keeps its character set; a stand-in face would lose out to
+  // any OEM font the mapper finds.
+  const bool own_face = face == win::Widen(font.face);
+  description.lfCharSet = font.oem_charset && own_face ? OEM_CHARSET : DEFAULT_CHARSET;
+  face.copy(description.lfFaceName, LF_FACESIZE - 1);
+  HFONT made = ::CreateFontIndirectW(&description);
+  fonts_.emplace(key, win::UniqueFont(made));
+  return made;
+}
+
+}  // namespace quorvel::layout

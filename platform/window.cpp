@@ -1,0 +1,62 @@
+#include "platform/window.h"
+
+namespace quorvel::win {
+
+Window::~Window() {
+  if (!hwnd_) return;
+  ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
+  ::DestroyWindow(hwnd_);
+}
+
+bool Window::CreateOf(const WindowClass& window_class, HINSTANCE instance, const wchar_t* title,
+                      DWORD style, DWORD ex_style, const WindowPlace& place) {
+  WNDCLASSEXW description{};
+  description.cbSize = sizeof description;
+  if (!::GetClassInfoExW(instance, window_class.name, &description)) {
+    description.lpfnWndProc = Procedure;
+    description.hInstance = instance;
+    if (window_class.icon_id != 0) {
+      description.hIcon = LoadIconOfSize(instance, window_class.icon_id, ::GetSystemMetrics(SM_CXICON));
+      description.hIconSm =
+          LoadIconOfSize(instance, window_class.icon_id, ::GetSystemMetrics(SM_CXSMICON));
+    }
+    description.hCursor = window_class.pointer_id != 0
+                              ? LoadPointer(instance, window_class.pointer_id)
+                              : ::LoadCursorW(nullptr, IDC_ARROW);
+    description.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(window_class.background + 1));
+    description.lpszClassName = window_class.name;
+    if (!::RegisterClassExW(&description)) return false;
+  }
+  ::CreateWindowExW(ex_style, window_class.name, title, style, place.x, place.y, place.width,
+                    place.height, nullptr, nullptr, instance, this);
+  return hwnd_ != nullptr;
+}
+
+LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  auto* window = reinterpret_cast<Window*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  if (message == WM_NCCREATE) {
+    window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
+    window->hwnd_ = hwnd;
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
+  }
+  if (!window) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  if (message == WM_NCDESTROY) {
+    ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
+    window->hwnd_ = nullptr;
+    window->OnDestroyed();
+    return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  }
+  return window->OnMessage(message, wparam, lparam);
+}
+
+HCURSOR LoadPointer(HINSTANCE instance, int id) {
+  return static_cast<HCURSOR>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0,
+                                           LR_DEFAULTSIZE | LR_SHARED));
+}
+
+HICON LoadIconOfSize(HINSTANCE instance, int id, int size) {
+  return static_cast<HICON>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_ICON, size, size, LR_SHARED));
+}
+
+}  // namespace quorvel::win

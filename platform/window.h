@@ -1,0 +1,63 @@
+// The skeleton every top-level window of the program shares: its class
+// registered once, and the object behind the window found again for every
+// message from WM_NCCREATE to WM_NCDESTROY. The object owns its window.
+#pragma once
+
+#include <windows.h>
+
+namespace quorvel::win {
+
+// What tells one window class from another.
+struct WindowClass {
+  const wchar_t* name;
+  int background;         // system colour index
+  int icon_id = 0;        // resource id of the window's icon; 0 for none
+  int pointer_id = 0;     // resource id of its mouse pointer; 0 for the arrow
+};
+
+struct WindowPlace {
+  int x = CW_USEDEFAULT;
+  int y = CW_USEDEFAULT;
+  int width = 0;
+  int height = 0;
+};
+
+class Window {
+ public:
+  Window(const Window&) = delete;
+  Window& operator=(const Window&) = delete;
+  // A window still there goes away without its handlers running.
+  virtual ~Window();
+
+  HWND hwnd() const { return hwnd_; }
+
+ protected:
+  Window() = default;
+
+  // Registers the class the first time and creates the window, whose
+  // messages then reach OnMessage. False when it cannot be created.
+  bool CreateOf(const WindowClass& window_class, HINSTANCE instance, const wchar_t* title,
+                DWORD style, DWORD ex_style, const WindowPlace& place = {});
+
+  virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) = 0;
+  // The window is gone; hwnd() is nullptr from here on.
+  virtual void OnDestroyed() {}
+
+  LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
+    return ::DefWindowProcW(hwnd_, message, wparam, lparam);
+  }
+  HINSTANCE instance() const {
+    return reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(hwnd_, GWLP_HINSTANCE));
+  }
+
+ private:
+  static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
+
+  HWND hwnd_ = nullptr;
+};
+
+// The program's shared pointer or icon resource at a size (0: the default).
+HCURSOR LoadPointer(HINSTANCE instance, int id);
+HICON LoadIconOfSize(HINSTANCE instance, int id, int size);
+
+}  // namespace quorvel::win
