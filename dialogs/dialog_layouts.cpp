@@ -19,8 +19,17 @@ constexpr Control Option(std::string_view name, std::string_view caption, layout
   return {name, Kind::kOptionButton, caption, twips, tab, font, kWindow, kWindowText, 100 + tab};
 }
 
+// The green label across the top that stands in for a title bar.
+constexpr Control Title(std::string_view caption, layout::Rect twips, Colour text) {
+  return {"Label1", Kind::kLabel, caption, twips, 0, kTitleFont, kGreen, text, 100};
+}
+
+constexpr Control OkButton(layout::Rect twips, int tab) {
+  return {"Command1", Kind::kButton, "OK", twips, tab, kTerminal, kYellow, kAsIs, kIdOk};
+}
+
 constexpr std::array<Control, 28> kForm3Controls{{
-    {"Label1", Kind::kLabel, "Select Joystick Type", {0, 0, 5895, 495}, 0, kTitleFont, kGreen, kHighlightText, 100},
+    Title("Select Joystick Type", {0, 0, 5895, 495}, kHighlightText),
     Option("Option1", "Auto Detection", {120, 600, 2295, 495}, 1, kTimes),
     Option("Option2", "Standard", {120, 960, 2295, 375}, 2, kTimes),
     Option("Option3", "2pads", {120, 1320, 2295, 255}, 3, kTimes),
@@ -31,7 +40,7 @@ constexpr std::array<Control, 28> kForm3Controls{{
     Option("Option8", "Microsoft SideWinder", {120, 2880, 2655, 255}, 8, kTimes),
     Option("Option9", "Wing EX", {120, 3120, 2535, 375}, 9, kTimes),
     Option("Option10", "Game Pad Pro", {120, 3480, 2535, 255}, 10, kTimes),
-    {"Command1", Kind::kButton, "OK", {120, 4920, 4335, 495}, 11, kTerminal, kYellow, kAsIs, kIdOk},
+    OkButton({120, 4920, 4335, 495}, 11),
     Option("Option11", "Grip", {2520, 720, 1815, 375}, 12, kTimes),
     Option("Option12", "Grip 4", {2520, 1080, 1815, 255}, 13, kTimes),
     Option("Option13", "SNES Pad on LPT 1", {2520, 1320, 1935, 375}, 14, kTimes),
@@ -51,21 +60,21 @@ constexpr std::array<Control, 28> kForm3Controls{{
 }};
 
 constexpr std::array<Control, 7> kForm4Controls{{
-    {"Label1", Kind::kLabel, "Select Resolution", {0, 0, 4695, 615}, 0, kTitleFont, kGreen, kWhite, 100},
+    Title("Select Resolution", {0, 0, 4695, 615}, kWhite),
     Option("Option1", "320 x 200", {120, 720, 2055, 375}, 1, kDefault),
     Option("Option2", "320 x 240", {120, 1200, 2055, 495}, 2, kDefault),
     Option("Option3", "640 x 480", {120, 1800, 2295, 495}, 3, kDefault),
     Option("Option4", "800 x 600", {2400, 720, 1695, 375}, 4, kDefault),
     Option("Option5", "1024 x 860", {2400, 1320, 1095, 255}, 5, kDefault),
-    {"Command1", Kind::kButton, "OK", {0, 2400, 4575, 495}, 6, kTerminal, kYellow, kAsIs, kIdOk},
+    OkButton({0, 2400, 4575, 495}, 6),
 }};
 
 }  // namespace
 
-const OptionDialogForm kJoystickTypeForm{"", 4530, 5490, kForm3Controls, kJoystickTypes,
+const OptionDialogForm kJoystickTypeForm{"",         4530,  5490, kForm3Controls, kJoystickTypes,
                                          "Joystick", "type"};
-const OptionDialogForm kResolutionForm{"Form4", 4680, 2985, kForm4Controls, kResolutions,
-                                       "Video", "res"};
+const OptionDialogForm kResolutionForm{"Form4",      4680,    2985, kForm4Controls,
+                                       kResolutions, "Video", "res"};
 
 std::vector<int> ScreenOrder(const OptionDialogForm& form) {
   std::vector<const Control*> options;

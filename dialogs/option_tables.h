@@ -12,9 +12,9 @@
 namespace quorvel::dialogs {
 
 struct OptionRow {
-  std::string_view button;   // the option button's name in its dialog
+  std::string_view button;  // the option button's name in its dialog
   std::string_view caption;
-  std::string_view value;    // stored as it stands, trailing blank included
+  std::string_view value;  // stored as it stands, trailing blank included
 };
 
 // The names are as they stand: the third N64 button is Option24, and the TG16

@@ -14,8 +14,8 @@ inline constexpr int kBackdropWidth = 796;  // at 96 DPI
 inline constexpr int kBackdropHeight = 446;
 
 struct Fill {
-  layout::Rect rect;     // pixels, from the client area's top-left corner
-  std::uint32_t rgb;     // 0xRRGGBB
+  layout::Rect rect;  // pixels, from the client area's top-left corner
+  std::uint32_t rgb;  // 0xRRGGBB
   bool operator==(const Fill&) const = default;
 };
 

@@ -17,8 +17,9 @@ std::vector<SettingWrite> LaunchWrites(const MainOptions& options) {
   for (const FlagOption& option : kFlagOptions) {
     writes.push_back({option.section, option.key, options[option.flag] ? kFlagOn : kFlagOff});
     if (RateComesAfter(option.flag)) {
-      writes.push_back({kRateSection, kRateKey,
-                        options.rate ? kRateOptions.at(*options.rate).rate : kRateWhenNoneSelected});
+      writes.push_back(
+          {kRateSection, kRateKey,
+           options.rate ? kRateOptions.at(*options.rate).rate : kRateWhenNoneSelected});
     }
   }
   return writes;
@@ -45,7 +46,8 @@ std::string LaunchCommandLine(const MainOptions& options, std::string_view file_
       line += option.fragment;
       if (option.flag == Flag::kJoystick) line += joystick_type;
     }
-    if (RateComesAfter(option.flag) && options.rate) line += kRateOptions.at(*options.rate).fragment;
+    if (RateComesAfter(option.flag) && options.rate)
+      line += kRateOptions.at(*options.rate).fragment;
   }
   line += kResolutionFragment;
   line += resolution;

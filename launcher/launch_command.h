@@ -77,8 +77,8 @@ inline constexpr std::string_view kFlagOn = "1";
 inline constexpr std::string_view kFlagOff = "0";
 
 struct MainOptions {
-  std::array<bool, kFlagCount> flags{};   // true only for a checked box / selected button
-  std::optional<std::size_t> rate;        // index into kRateOptions
+  std::array<bool, kFlagCount> flags{};  // true only for a checked box / selected button
+  std::optional<std::size_t> rate;       // index into kRateOptions
 
   bool& operator[](Flag flag) { return flags[static_cast<std::size_t>(flag)]; }
   bool operator[](Flag flag) const { return flags[static_cast<std::size_t>(flag)]; }

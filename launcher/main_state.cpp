@@ -10,8 +10,8 @@ namespace {
 
 // The check boxes and controller buttons in the order the restore reads them.
 constexpr std::array<Flag, 10> kRestoreOrder = {
-    Flag::kScanlines, Flag::kBlur,     Flag::kExpand, Flag::kScale, Flag::kKeyboard,
-    Flag::kJoystick,  Flag::kSound,    Flag::kNoMmx,  Flag::kVSync, Flag::kThrottle,
+    Flag::kScanlines, Flag::kBlur,  Flag::kExpand, Flag::kScale, Flag::kKeyboard,
+    Flag::kJoystick,  Flag::kSound, Flag::kNoMmx,  Flag::kVSync, Flag::kThrottle,
 };
 
 constexpr std::array<int, 2> kControllerGroup = {kIdOption1, kIdOption2};

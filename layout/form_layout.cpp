@@ -31,7 +31,8 @@ const std::vector<Substitute>& Substitutes() {
       {"Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
       {"Arial Narrow", {"Liberation Sans Narrow", "Arial", "Liberation Sans"}},
       {"Terminal", {"Fixedsys", "Courier New", "Liberation Mono", "DejaVu Sans Mono"}},
-      {"Aristocrat", {"Monotype Corsiva", "Brush Script MT", "Times New Roman", "Liberation Serif"}},
+      {"Aristocrat",
+       {"Monotype Corsiva", "Brush Script MT", "Times New Roman", "Liberation Serif"}},
       {"Brush Script MT", {"Monotype Corsiva", "Times New Roman", "Liberation Serif"}},
   };
   return table;

@@ -72,7 +72,7 @@ struct Control {
   Font font;
   Colour back;
   Colour text;
-  int id;         // the control's id in its window
+  int id;  // the control's id in its window
 };
 
 // Twips to pixels at a DPI: 1440 twips make an inch, rounded to the nearest

@@ -25,7 +25,8 @@ constexpr int CompareIgnoringCase(std::string_view a, std::string_view b) {
                                            [](char x, char y) { return Lower(x) == Lower(y); });
   if (left == a.end()) return right == b.end() ? 0 : -1;
   if (right == b.end()) return 1;
-  return static_cast<unsigned char>(Lower(*left)) < static_cast<unsigned char>(Lower(*right)) ? -1 : 1;
+  return static_cast<unsigned char>(Lower(*left)) < static_cast<unsigned char>(Lower(*right)) ? -1
+                                                                                              : 1;
 }
 
 }  // namespace quorvel::ascii

@@ -23,7 +23,8 @@ int ScreenDpi() {
 int WindowDpi(HWND hwnd) {
   using GetDpiForWindowFn = UINT(WINAPI*)(HWND);
   static const auto get_dpi_for_window = UserFunction<GetDpiForWindowFn>("GetDpiForWindow");
-  const int dpi = get_dpi_for_window && hwnd ? static_cast<int>(get_dpi_for_window(hwnd)) : ScreenDpi();
+  const int dpi =
+      get_dpi_for_window && hwnd ? static_cast<int>(get_dpi_for_window(hwnd)) : ScreenDpi();
   return dpi >= 96 ? dpi : 96;
 }
 

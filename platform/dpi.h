@@ -9,8 +9,7 @@ namespace quorvel::win {
 int WindowDpi(HWND hwnd);
 
 // The outer window rectangle for a client area of the given size at a DPI.
-RECT WindowRectForClient(int client_width, int client_height, DWORD style, DWORD ex_style,
-                         int dpi);
+RECT WindowRectForClient(int client_width, int client_height, DWORD style, DWORD ex_style, int dpi);
 
 // A system metric at a DPI.
 int SystemMetric(int index, int dpi);

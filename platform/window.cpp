@@ -16,14 +16,16 @@ bool Window::CreateOf(const WindowClass& window_class, HINSTANCE instance, const
     description.lpfnWndProc = Procedure;
     description.hInstance = instance;
     if (window_class.icon_id != 0) {
-      description.hIcon = LoadIconOfSize(instance, window_class.icon_id, ::GetSystemMetrics(SM_CXICON));
+      description.hIcon =
+          LoadIconOfSize(instance, window_class.icon_id, ::GetSystemMetrics(SM_CXICON));
       description.hIconSm =
           LoadIconOfSize(instance, window_class.icon_id, ::GetSystemMetrics(SM_CXSMICON));
     }
     description.hCursor = window_class.pointer_id != 0
                               ? LoadPointer(instance, window_class.pointer_id)
                               : ::LoadCursorW(nullptr, IDC_ARROW);
-    description.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(window_class.background + 1));
+    description.hbrBackground =
+        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(window_class.background + 1));
     description.lpszClassName = window_class.name;
     if (!::RegisterClassExW(&description)) return false;
   }
@@ -50,8 +52,8 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
 }
 
 HCURSOR LoadPointer(HINSTANCE instance, int id) {
-  return static_cast<HCURSOR>(::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0,
-                                           LR_DEFAULTSIZE | LR_SHARED));
+  return static_cast<HCURSOR>(
+      ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));
 }
 
 HICON LoadIconOfSize(HINSTANCE instance, int id, int size) {

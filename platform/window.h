@@ -10,9 +10,9 @@ namespace quorvel::win {
 // What tells one window class from another.
 struct WindowClass {
   const wchar_t* name;
-  int background;         // system colour index
-  int icon_id = 0;        // resource id of the window's icon; 0 for none
-  int pointer_id = 0;     // resource id of its mouse pointer; 0 for the arrow
+  int background;      // system colour index
+  int icon_id = 0;     // resource id of the window's icon; 0 for none
+  int pointer_id = 0;  // resource id of its mouse pointer; 0 for the arrow
 };
 
 struct WindowPlace {

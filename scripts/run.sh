@@ -20,7 +20,7 @@ demo=$root/build/demo
 rm -rf "$demo"
 mkdir -p "$demo/Games"
 cp build/win64/bin/quorvel.exe build/win64/bin/kx.exe "$demo/"
-for name in "Alex Kidd in Miracle World.sms" "Columns.gg" "sonic.SMS" "Shinobi.GG" "Wonder Boy.sms"; do
+for name in "Harbour Lights Deluxe.sms" "brick tumbler.gg" "moonpost.SMS" "Quiet Fjord.GG" "Žluva Racer.sms"; do
     printf 'demo image\n' >"$demo/Games/$name"
 done
 printf 'not an image\n' >"$demo/Games/readme.txt"

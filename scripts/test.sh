@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# Builds every preset (native, native with sanitizers, win64, win32) and runs
-# every test: the native ones directly, the Windows ones under Wine on a
-# virtual display. Ends with the total of all test runs.
+# Checks the formatting, builds every preset (native, native with sanitizers,
+# win64, win32) and runs every test: the native ones directly, the Windows
+# ones under Wine on a virtual display. Ends with the total of all test runs.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -35,6 +35,15 @@ run_tests() {
     passed=$((passed + total - fail))
     failed=$((failed + fail))
 }
+
+# The formatting check counts as one test.
+echo "== format"
+if git ls-files -z '*.cpp' '*.h' | xargs -0 clang-format --dry-run -Werror; then
+    passed=$((passed + 1))
+else
+    echo "some files are not formatted: run clang-format -i on them"
+    failed=$((failed + 1))
+fi
 
 mkdir -p build
 for preset in native native-asan win64 win32; do

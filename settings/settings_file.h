@@ -65,8 +65,8 @@ struct Timing {
 };
 
 struct ReadResult {
-  bool ok = false;      // false: the file exists but could not be read
-  std::string value;    // "" when the file, the section or the key is absent
+  bool ok = false;    // false: the file exists but could not be read
+  std::string value;  // "" when the file, the section or the key is absent
   ErrorCode error = 0;
 };
 

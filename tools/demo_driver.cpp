@@ -59,11 +59,11 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (action != L"launch") return 2;
   ::SendMessageW(::GetDlgItem(main, kIdFile1), LB_SETCURSEL, 0, 0);
-  Click(main, kIdCheck1);   // Scanlines
-  Click(main, kIdCheck4);   // Scaled Display
-  Click(main, kIdOption2);  // Joystick
-  Click(main, kIdOption4);  // 22.050Hz
-  Click(main, kIdCheck5);   // sound Enabled
+  Click(main, kIdCheck1);                                                     // Scanlines
+  Click(main, kIdCheck4);                                                     // Scaled Display
+  Click(main, kIdOption2);                                                    // Joystick
+  Click(main, kIdOption4);                                                    // 22.050Hz
+  Click(main, kIdCheck5);                                                     // sound Enabled
   Choose(main, kIdCommand3, quorvel::dialogs::kJoystickTypeForm, "Option8");  // SideWinder
   Choose(main, kIdCommand4, quorvel::dialogs::kResolutionForm, "Option3");    // 640 x 480
   ::PostMessageW(::GetDlgItem(main, kIdCommand1), BM_CLICK, 0, 0);

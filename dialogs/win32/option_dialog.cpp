@@ -67,7 +67,9 @@ LRESULT OptionDialog::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (const std::optional<LRESULT> handled = controls_->HandleMessage(message, wparam, lparam))
       return *handled;
   switch (message) {
-    case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
   }
   // WM_CLOSE (Alt+F4) goes on to DefWindowProc, which destroys the window:
   // the dialog unloads without storing anything.

@@ -7,9 +7,10 @@
 namespace quorvel::launcher {
 
 void Launch(const MainOptions& options, std::string_view file_name) {
-  const std::optional<std::string> command_line = LoadAndRun(
-      options, file_name, settings::ReadIniValue,
-      [](const SettingWrite& write) { settings::WriteIniValue(write.section, write.key, write.value); });
+  const std::optional<std::string> command_line =
+      LoadAndRun(options, file_name, settings::ReadIniValue, [](const SettingWrite& write) {
+        settings::WriteIniValue(write.section, write.key, write.value);
+      });
   if (!command_line) {
     win::ShowMessage(L"Please Select One File to Load!");
     return;

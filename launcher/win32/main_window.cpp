@@ -7,8 +7,8 @@
 #include "launcher/image_files.h"
 #include "launcher/main_layout.h"
 #include "launcher/win32/launch.h"
-#include "platform/dpi.h"
 #include "layout/win32/colour.h"
+#include "platform/dpi.h"
 #include "platform/handles.h"
 #include "platform/text.h"
 #include "resources/resource_ids.h"
@@ -24,9 +24,8 @@ constexpr DWORD kMainExStyle = 0;
 std::vector<DirectoryEntry> CurrentDirectoryEntries() {
   std::vector<DirectoryEntry> entries;
   WIN32_FIND_DATAW found;
-  const win::UniqueFind search(::FindFirstFileExW(L"*", FindExInfoBasic, &found,
-                                                 FindExSearchNameMatch, nullptr,
-                                                 FIND_FIRST_EX_LARGE_FETCH));
+  const win::UniqueFind search(::FindFirstFileExW(
+      L"*", FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!search) return entries;
   do {
     entries.push_back({win::Narrow(found.cFileName),
@@ -53,18 +52,29 @@ LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     if (const std::optional<LRESULT> handled = controls_->HandleMessage(message, wparam, lparam))
       return *handled;
   switch (message) {
-    case WM_CREATE: OnCreate(); return 0;
-    case WM_COMMAND: OnCommand(LOWORD(wparam), HIWORD(wparam)); return 0;
-    case WM_ERASEBKGND: return 1;  // the backdrop covers everything
+    case WM_CREATE:
+      OnCreate();
+      return 0;
+    case WM_COMMAND:
+      OnCommand(LOWORD(wparam), HIWORD(wparam));
+      return 0;
+    case WM_ERASEBKGND:
+      return 1;  // the backdrop covers everything
     case WM_PAINT: {
       PAINTSTRUCT paint;
       Paint(::BeginPaint(hwnd(), &paint));
       ::EndPaint(hwnd(), &paint);
       return 0;
     }
-    case WM_PRINTCLIENT: Paint(reinterpret_cast<HDC>(wparam)); return 0;
-    case WM_CLOSE: OnClose(); return 0;
-    case WM_DESTROY: ::PostQuitMessage(0); return 0;
+    case WM_PRINTCLIENT:
+      Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_CLOSE:
+      OnClose();
+      return 0;
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
   }
   return Default(message, wparam, lparam);
 }
@@ -112,12 +122,23 @@ void MainWindow::ShowCentred(int show) {
 void MainWindow::OnCommand(int id, int code) {
   const bool clicked = code == BN_CLICKED;
   switch (id) {
-    case kIdCommand1: if (clicked) LoadAndRun(); return;
-    case kIdFile1: if (code == LBN_DBLCLK) LoadAndRun(); return;
-    case IDOK: OnEnter(); return;
-    case kIdCommand2: return;  // the About dialog comes with the caption painter
-    case kIdCommand3: if (clicked) ShowDialog(joystick_type_dialog_, dialogs::kJoystickTypeForm); return;
-    case kIdCommand4: if (clicked) ShowDialog(resolution_dialog_, dialogs::kResolutionForm); return;
+    case kIdCommand1:
+      if (clicked) LoadAndRun();
+      return;
+    case kIdFile1:
+      if (code == LBN_DBLCLK) LoadAndRun();
+      return;
+    case IDOK:
+      OnEnter();
+      return;
+    case kIdCommand2:
+      return;  // the About dialog comes with the caption painter
+    case kIdCommand3:
+      if (clicked) ShowDialog(joystick_type_dialog_, dialogs::kJoystickTypeForm);
+      return;
+    case kIdCommand4:
+      if (clicked) ShowDialog(resolution_dialog_, dialogs::kResolutionForm);
+      return;
   }
   if (clicked) OnOptionClicked(id);
 }
@@ -228,9 +249,9 @@ void MainWindow::ApplyState(const MainState& state) {
 
 void MainWindow::AddTooltip() {
   // The tooltip is owned by the window and goes away with it.
-  HWND tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr, WS_POPUP | TTS_ALWAYSTIP,
-                               CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, hwnd(),
-                               nullptr, nullptr, nullptr);
+  HWND tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
+                                   WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
+                                   CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, nullptr, nullptr);
   static std::wstring tip = win::Widen(kJoystickButtonTip);
   TOOLINFOW tool{};
   // The size that the common controls of every Windows version accept.

@@ -38,8 +38,8 @@ std::wstring AvailableFace(std::string_view face) {
 
 HFONT FontCache::Get(const Font& font, int dpi) {
   if (font.face.empty()) return nullptr;
-  const auto key = std::make_tuple(font.face, font.centipoints, font.bold, font.italic,
-                                   font.oem_charset, dpi);
+  const auto key =
+      std::make_tuple(font.face, font.centipoints, font.bold, font.italic, font.oem_charset, dpi);
   if (const auto found = fonts_.find(key); found != fonts_.end()) return found->second.get();
   const std::wstring face = AvailableFace(font.face);
   LOGFONTW description{};

@@ -41,7 +41,9 @@ ControlClass ClassOf(Kind kind) {
 
 WindowControls::WindowControls(HWND parent, std::span<const Control> controls,
                                ControlOptions options)
-    : parent_(parent), controls_(controls), options_(std::move(options)),
+    : parent_(parent),
+      controls_(controls),
+      options_(std::move(options)),
       dpi_(win::WindowDpi(parent)) {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
   for (const Control& spec : controls_) {
@@ -54,7 +56,8 @@ WindowControls::WindowControls(HWND parent, std::span<const Control> controls,
         reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
     if (spec.kind == Kind::kOptionButton) WalkGroupWithArrowKeys(control, &options_.next_in_group);
     if (spec.kind == Kind::kPicture) {
-      if (const auto picture = options_.pictures.find(spec.name); picture != options_.pictures.end())
+      if (const auto picture = options_.pictures.find(spec.name);
+          picture != options_.pictures.end())
         pictures_[spec.id].reset(static_cast<HBITMAP>(::LoadImageW(
             instance, MAKEINTRESOURCEW(picture->second), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     }
@@ -118,7 +121,8 @@ void WindowControls::Place(HWND control, const Control& spec) {
   }
   win::UniqueRegion visible(::CreateRectRgn(0, 0, box.width, box.height));
   for (const Rect& part : covered) {
-    const win::UniqueRegion hidden(::CreateRectRgn(part.left, part.top, part.right(), part.bottom()));
+    const win::UniqueRegion hidden(
+        ::CreateRectRgn(part.left, part.top, part.right(), part.bottom()));
     ::CombineRgn(visible.get(), visible.get(), hidden.get(), RGN_DIFF);
   }
   // Once set, the region belongs to the system.

@@ -13,7 +13,8 @@ namespace {
 std::wstring ExecutableDirectory() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
-    const DWORD length = ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
+    const DWORD length =
+        ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
     if (length < path.size()) {
       path.resize(length);
       break;

@@ -62,8 +62,8 @@ ErrorCode Win32FileOps::WriteAndFlush(const std::string& path, std::string_view 
   size_t written = 0;
   while (written < bytes.size()) {
     DWORD put = 0;
-    if (!::WriteFile(file.get(), bytes.data() + written,
-                     static_cast<DWORD>(bytes.size() - written), &put, nullptr))
+    if (!::WriteFile(file.get(), bytes.data() + written, static_cast<DWORD>(bytes.size() - written),
+                     &put, nullptr))
       return ::GetLastError();
     written += put;
   }
@@ -84,8 +84,8 @@ std::unique_ptr<FileLock> Win32FileOps::TryLock(const std::string& path) {
   // The system deletes the lock file when its last handle closes, also when
   // the process dies holding it, so a crashed writer leaves no stale lock.
   win::UniqueFile file(::CreateFileW(win::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                     CREATE_NEW,
-                                     FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+                                     CREATE_NEW, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
+                                     nullptr));
   if (!file) return nullptr;
   return std::make_unique<Win32FileLock>(std::move(file));
 }
