@@ -46,4 +46,13 @@ int SystemMetric(int index, int dpi) {
   return metric_for_dpi ? metric_for_dpi(index, static_cast<UINT>(dpi)) : ::GetSystemMetrics(index);
 }
 
+bool NonClientMetrics(NONCLIENTMETRICSW& metrics, int dpi) {
+  using InfoForDpiFn = BOOL(WINAPI*)(UINT, UINT, void*, UINT, UINT);
+  static const auto info_for_dpi = UserFunction<InfoForDpiFn>("SystemParametersInfoForDpi");
+  if (info_for_dpi)
+    return info_for_dpi(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0,
+                        static_cast<UINT>(dpi)) != FALSE;
+  return ::SystemParametersInfoW(SPI_GETNONCLIENTMETRICS, metrics.cbSize, &metrics, 0) != FALSE;
+}
+
 }  // namespace quorvel::win

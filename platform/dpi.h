@@ -14,4 +14,8 @@ RECT WindowRectForClient(int client_width, int client_height, DWORD style, DWORD
 // A system metric at a DPI.
 int SystemMetric(int index, int dpi);
 
+// The system's non-client metrics (caption font and others) at a DPI; false
+// when the system gives none. `metrics.cbSize` must be set.
+bool NonClientMetrics(NONCLIENTMETRICSW& metrics, int dpi);
+
 }  // namespace quorvel::win

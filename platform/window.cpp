@@ -31,7 +31,13 @@ bool Window::CreateOf(const WindowClass& window_class, HINSTANCE instance, const
   }
   ::CreateWindowExW(ex_style, window_class.name, title, style, place.x, place.y, place.width,
                     place.height, nullptr, nullptr, instance, this);
-  return hwnd_ != nullptr;
+  if (!hwnd_) return false;
+  if (window_class.icon_id != 0) {
+    // WM_GETICON answers only icons given with WM_SETICON, not the class's.
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, ::GetClassLongPtrW(hwnd_, GCLP_HICON));
+    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, ::GetClassLongPtrW(hwnd_, GCLP_HICONSM));
+  }
+  return true;
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
