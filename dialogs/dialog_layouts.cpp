@@ -69,7 +69,37 @@ constexpr std::array<Control, 7> kForm4Controls{{
     OkButton({0, 2400, 4575, 495}, 6),
 }};
 
+constexpr Colour kBlack = Colour::Rgb(0x000000);
+
+constexpr Control AboutLabel(std::string_view name, std::string_view caption, layout::Rect twips,
+                             int tab, Font font, Colour back, std::uint32_t text) {
+  return {name, Kind::kLabel, caption, twips, tab, font, back, Colour::Rgb(text), 100 + tab};
+}
+
 }  // namespace
+
+const std::array<Control, 7> kAboutControls{{
+    AboutLabel("Label1", "Quorvel", {120, 240, 4575, 1095}, 0, {"Aristocrat", 4800, true}, kBlack,
+               0xFFFF00),
+    AboutLabel("Label2", "Version : 0.20b", {1920, 2040, 2175, 375}, 1,
+               {"MS Sans Serif", 1350, true}, kBlack, 0x0000FF),
+    AboutLabel("Label3", "Coded by Ovidan", {120, 2640, 2535, 495}, 2,
+               {"Arial Narrow", 2025, false, true}, Colour::System(kColorButtonText), 0x00FF00),
+    AboutLabel("Label5", kProjectAddress, {240, 3480, 6015, 615}, 3, {"MS Sans Serif", 1200, true},
+               Colour::System(kColorButtonText), 0xFF0000),
+    {"Command1",
+     Kind::kButton,
+     "OK",
+     {120, 4200, 6255, 615},
+     4,
+     kDefault,
+     Colour::Rgb(0xFFE0C0),
+     kAsIs,
+     kIdOk},
+    AboutLabel("Label6", "The Ultimate Korvax Launcher", {240, 1440, 4455, 495}, 5,
+               {"Brush Script MT", 1800, false, true}, Colour::System(kColorMenuText), 0xFFFFFF),
+    {"Image1", Kind::kPicture, "", {5040, 120, 1230, 2595}, -1, {}, kAsIs, kAsIs, 120},
+}};
 
 const OptionDialogForm kJoystickTypeForm{"",         4530,  5490, kForm3Controls, kJoystickTypes,
                                          "Joystick", "type"};

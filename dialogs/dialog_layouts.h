@@ -30,6 +30,14 @@ inline constexpr int kIdOk = 1;
 extern const OptionDialogForm kJoystickTypeForm;  // Form3
 extern const OptionDialogForm kResolutionForm;    // Form4
 
+// The About dialog (Form2): a framed window with fixed texts, a picture and OK.
+inline constexpr std::string_view kAboutCaption = "About Quorvel...";
+inline constexpr int kAboutClientWidthTwips = 6465;
+inline constexpr int kAboutClientHeightTwips = 4965;
+// The project has no public site yet.
+inline constexpr std::string_view kProjectAddress = "https://quorvel.example.org/";
+extern const std::array<layout::Control, 7> kAboutControls;  // in tab order
+
 // The dialog's option buttons by control id, in the order they stand on the
 // screen: column by column, each from top to bottom. Arrow keys walk this
 // order.

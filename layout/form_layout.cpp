@@ -29,11 +29,13 @@ const std::vector<Substitute>& Substitutes() {
       {"Times New Roman", {"Liberation Serif", "Tinos", "DejaVu Serif"}},
       {"MS Sans Serif", {"Microsoft Sans Serif", "Tahoma", "Liberation Sans", "Arial"}},
       {"Arial", {"Liberation Sans", "Arimo", "DejaVu Sans"}},
-      {"Arial Narrow", {"Liberation Sans Narrow", "Arial", "Liberation Sans"}},
+      {"Arial Narrow",
+       {"Liberation Sans Narrow", "Nimbus Sans Narrow", "Arial", "Liberation Sans"}},
       {"Terminal", {"Fixedsys", "Courier New", "Liberation Mono", "DejaVu Sans Mono"}},
-      {"Aristocrat",
-       {"Monotype Corsiva", "Brush Script MT", "Times New Roman", "Liberation Serif"}},
-      {"Brush Script MT", {"Monotype Corsiva", "Times New Roman", "Liberation Serif"}},
+      // A decorative face, else a bold serif.
+      {"Aristocrat", {"Old English Text MT", "Algerian", "Times New Roman", "Liberation Serif"}},
+      // A script face: Windows' own, else URW's chancery.
+      {"Brush Script MT", {"Segoe Script", "Script MT Bold", "Monotype Corsiva", "Z003"}},
   };
   return table;
 }

@@ -72,6 +72,14 @@ using UniqueFont = UniqueGdi<HFONT>;
 using UniqueBitmap = UniqueGdi<HBITMAP>;
 using UniqueRegion = UniqueGdi<HRGN>;
 
+// A window the program made and destroys itself.
+struct WindowTraits {
+  static HWND Invalid() { return nullptr; }
+  static bool IsValid(HWND h) { return h != nullptr; }
+  static void Close(HWND h) { ::DestroyWindow(h); }
+};
+using UniqueWindow = Unique<HWND, WindowTraits>;
+
 // A device context made by CreateCompatibleDC.
 struct MemoryDcTraits {
   static HDC Invalid() { return nullptr; }

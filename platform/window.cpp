@@ -9,7 +9,7 @@ Window::~Window() {
 }
 
 bool Window::CreateOf(const WindowClass& window_class, HINSTANCE instance, const wchar_t* title,
-                      DWORD style, DWORD ex_style, const WindowPlace& place) {
+                      DWORD style, DWORD ex_style, const WindowPlace& place, HWND owner) {
   WNDCLASSEXW description{};
   description.cbSize = sizeof description;
   if (!::GetClassInfoExW(instance, window_class.name, &description)) {
@@ -24,13 +24,12 @@ bool Window::CreateOf(const WindowClass& window_class, HINSTANCE instance, const
     description.hCursor = window_class.pointer_id != 0
                               ? LoadPointer(instance, window_class.pointer_id)
                               : ::LoadCursorW(nullptr, IDC_ARROW);
-    description.hbrBackground =
-        reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(window_class.background + 1));
+    description.hbrBackground = window_class.background;
     description.lpszClassName = window_class.name;
     if (!::RegisterClassExW(&description)) return false;
   }
   ::CreateWindowExW(ex_style, window_class.name, title, style, place.x, place.y, place.width,
-                    place.height, nullptr, nullptr, instance, this);
+                    place.height, owner, nullptr, instance, this);
   if (!hwnd_) return false;
   if (window_class.icon_id != 0) {
     // WM_GETICON answers only icons given with WM_SETICON, not the class's.

@@ -10,7 +10,7 @@ namespace quorvel::win {
 // What tells one window class from another.
 struct WindowClass {
   const wchar_t* name;
-  int background;      // system colour index
+  HBRUSH background;   // a system colour (COLOR_* + 1) or a stock brush
   int icon_id = 0;     // resource id of the window's icon; 0 for none
   int pointer_id = 0;  // resource id of its mouse pointer; 0 for the arrow
 };
@@ -37,7 +37,7 @@ class Window {
   // Registers the class the first time and creates the window, whose
   // messages then reach OnMessage. False when it cannot be created.
   bool CreateOf(const WindowClass& window_class, HINSTANCE instance, const wchar_t* title,
-                DWORD style, DWORD ex_style, const WindowPlace& place = {});
+                DWORD style, DWORD ex_style, const WindowPlace& place = {}, HWND owner = nullptr);
 
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) = 0;
   // The window is gone; hwnd() is nullptr from here on.

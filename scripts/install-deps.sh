@@ -4,7 +4,7 @@
 set -euo pipefail
 
 packages=(cmake make g++ python3 libgtest-dev googletest mingw-w64 wine wine64 xvfb xauth
-          imagemagick fonts-liberation clang-format)
+          imagemagick fonts-liberation fonts-urw-base35 clang-format)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$' ||

@@ -39,7 +39,8 @@ void OptionDialog::Show() {
 
 bool OptionDialog::Load() {
   const POINT place = DefaultPlace(instance_);
-  const win::WindowClass window_class{kOptionDialogClass, COLOR_HIGHLIGHTTEXT, 0, IDC_POINTER};
+  const win::WindowClass window_class{
+      kOptionDialogClass, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHTTEXT + 1), 0, IDC_POINTER};
   if (!CreateOf(window_class, instance_, win::Widen(form_.caption).c_str(), kStyle, kExStyle,
                 {place.x, place.y}))
     return false;

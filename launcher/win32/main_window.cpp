@@ -39,7 +39,8 @@ std::vector<DirectoryEntry> CurrentDirectoryEntries() {
 }  // namespace
 
 bool MainWindow::Create(HINSTANCE instance, int show) {
-  const win::WindowClass window_class{kMainWindowClass, COLOR_BTNFACE, IDI_QUORVEL, IDC_POINTER};
+  const win::WindowClass window_class{kMainWindowClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
+                                      IDI_QUORVEL, IDC_POINTER};
   if (!CreateOf(window_class, instance, win::Widen(kMainCaption).c_str(), kMainStyle, kMainExStyle))
     return false;
   Load();
@@ -132,7 +133,8 @@ void MainWindow::OnCommand(int id, int code) {
       OnEnter();
       return;
     case kIdCommand2:
-      return;  // the About dialog comes with the caption painter
+      if (clicked) ShowAbout();
+      return;
     case kIdCommand3:
       if (clicked) ShowDialog(joystick_type_dialog_, dialogs::kJoystickTypeForm);
       return;
@@ -187,6 +189,11 @@ void MainWindow::ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
                             const dialogs::OptionDialogForm& form) {
   if (!dialog) dialog = std::make_unique<dialogs::OptionDialog>(form, instance());
   dialog->Show();
+}
+
+void MainWindow::ShowAbout() {
+  if (!about_dialog_) about_dialog_ = std::make_unique<dialogs::AboutDialog>(instance());
+  about_dialog_->Show();
 }
 
 void MainWindow::Paint(HDC hdc) const {

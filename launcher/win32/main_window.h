@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "dialogs/win32/about_dialog.h"
 #include "dialogs/win32/option_dialog.h"
 #include "launcher/main_state.h"
 #include "layout/win32/window_controls.h"
@@ -33,6 +34,7 @@ class MainWindow : public win::Window {
   void LoadAndRun() const;
   void ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
                   const dialogs::OptionDialogForm& form);
+  void ShowAbout();
   void Paint(HDC hdc) const;
   void PaintBackdrop(HDC hdc, POINT origin, SIZE size) const;
 
@@ -43,6 +45,7 @@ class MainWindow : public win::Window {
   void AddTooltip();
 
   std::unique_ptr<layout::WindowControls> controls_;
+  std::unique_ptr<dialogs::AboutDialog> about_dialog_;           // Form2
   std::unique_ptr<dialogs::OptionDialog> joystick_type_dialog_;  // Form3
   std::unique_ptr<dialogs::OptionDialog> resolution_dialog_;     // Form4
 };

@@ -1,0 +1,39 @@
+// The About dialog (Form2): the product's name, version and credits under a
+// caption bar of the caption painter's, shown while the dialog is loaded.
+#pragma once
+
+#include <windows.h>
+
+#include <memory>
+
+#include "layout/win32/window_controls.h"
+#include "platform/handles.h"
+#include "platform/window.h"
+
+namespace quorvel::dialogs {
+
+inline constexpr wchar_t kAboutDialogClass[] = L"Quorvel.Form2";
+
+class AboutDialog : public win::Window {
+ public:
+  explicit AboutDialog(HINSTANCE instance) : instance_(instance) {}
+
+  // Loads the dialog when it is not loaded (which hooks the caption
+  // painter), shows it and brings it to the front.
+  void Show();
+
+ private:
+  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  void OnDestroyed() override { controls_.reset(); }
+  bool Load();
+  void OnCommand(int id);
+  void OnClose();
+
+  HINSTANCE instance_;
+  // A hidden owner keeps the dialog out of the taskbar without tying it to
+  // the main window and without a tool window's small caption.
+  win::UniqueWindow owner_;
+  std::unique_ptr<layout::WindowControls> controls_;
+};
+
+}  // namespace quorvel::dialogs
