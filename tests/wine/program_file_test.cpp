@@ -2,94 +2,80 @@
 // manifest that makes it DPI-aware.
 #include <gtest/gtest.h>
 
-#include <cstring>
-#include <string>
-
-#include "tests/wine/wine_test_util.h"
+#include "tests/wine/test_util.h"
 
 namespace quorvel::test {
 namespace {
 
-std::wstring Program() { return BinDirectory() + L"\\quorvel.exe"; }
+const std::wstring kProgram = BinDirectory() + L"\\quorvel.exe";
+
+// A resource of the program with the id 1, loaded as data.
+std::string Resource(const wchar_t* type) {
+  HMODULE image = ::LoadLibraryExW(kProgram.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+  HRSRC found = ::FindResourceW(image, MAKEINTRESOURCEW(1), type);
+  std::string bytes;
+  if (found)
+    bytes.assign(static_cast<const char*>(::LockResource(::LoadResource(image, found))),
+                 ::SizeofResource(image, found));
+  ::FreeLibrary(image);
+  return bytes;
+}
 
 TEST(ProgramFile, VersionBlockNamesTheProduct) {
   DWORD ignored = 0;
-  const DWORD size = ::GetFileVersionInfoSizeW(Program().c_str(), &ignored);
-  ASSERT_GT(size, 0u);
-  std::vector<char> block(size);
-  ASSERT_TRUE(::GetFileVersionInfoW(Program().c_str(), 0, size, block.data()));
-  const auto value = [&](const wchar_t* name) {
+  std::vector<char> block(::GetFileVersionInfoSizeW(kProgram.c_str(), &ignored));
+  ASSERT_TRUE(
+      !block.empty() &&
+      ::GetFileVersionInfoW(kProgram.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+  const std::pair<const wchar_t*, const char*> kValues[] = {
+      {L"ProductName", "Quorvel - Korvax Launcher"},
+      {L"Comments", "Quorvel - Korvax Launcher"},
+      {L"FileDescription", "Main exe of Quorvel"},
+      {L"InternalName", "quorvel"},
+      {L"OriginalFilename", "quorvel.exe"},
+      {L"FileVersion", "0.01"},
+      {L"ProductVersion", "0.01"},
+      {L"CompanyName", nullptr},
+      {L"LegalCopyright", nullptr}};  // nullptr: present, any text
+  for (const auto& [name, expected] : kValues) {
     wchar_t* text = nullptr;
     UINT length = 0;
-    const std::wstring path = std::wstring(L"\\StringFileInfo\\040904B0\\") + name;
-    if (!::VerQueryValueW(block.data(), path.c_str(), reinterpret_cast<void**>(&text), &length))
-      return std::string("(missing)");
-    return Narrow(std::wstring(text, length > 0 ? length - 1 : 0));
-  };
-  EXPECT_EQ(value(L"ProductName"), "Quorvel - Korvax Launcher");
-  EXPECT_EQ(value(L"Comments"), "Quorvel - Korvax Launcher");
-  EXPECT_EQ(value(L"FileDescription"), "Main exe of Quorvel");
-  EXPECT_EQ(value(L"InternalName"), "quorvel");
-  EXPECT_EQ(value(L"OriginalFilename"), "quorvel.exe");
-  EXPECT_EQ(value(L"FileVersion"), "0.01");
-  EXPECT_EQ(value(L"ProductVersion"), "0.01");
-  EXPECT_NE(value(L"CompanyName"), "(missing)");
-  EXPECT_NE(value(L"LegalCopyright"), "(missing)");
+    ASSERT_TRUE(::VerQueryValueW(block.data(),
+                                 (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(),
+                                 reinterpret_cast<void**>(&text), &length))
+        << Narrow(name);
+    EXPECT_TRUE(!expected || Narrow(std::wstring(text, length > 0 ? length - 1 : 0)) == expected)
+        << Narrow(name) << ": " << Narrow(text);
+  }
 }
 
-#pragma pack(push, 2)
-struct IconGroupEntry {
-  BYTE width;
-  BYTE height;
-  BYTE colours;
-  BYTE reserved;
-  WORD planes;
-  WORD bits_per_pixel;
-  DWORD bytes;
-  WORD id;
-};
-#pragma pack(pop)
-
 TEST(ProgramFile, OneIconOfThirtyTwoAndSixteenPixelsInSixteenColours) {
-  HMODULE image =
-      ::LoadLibraryExW(Program().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  ASSERT_TRUE(image);
+  HMODULE image = ::LoadLibraryExW(kProgram.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
   int groups = 0;
   ::EnumResourceNamesW(
       image, RT_GROUP_ICON,
       [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR count) -> BOOL {
-        ++*reinterpret_cast<int*>(count);
-        return TRUE;
+        return ++*reinterpret_cast<int*>(count) > 0;
       },
       reinterpret_cast<LONG_PTR>(&groups));
-  EXPECT_EQ(groups, 1);
-  HRSRC found = ::FindResourceW(image, MAKEINTRESOURCEW(1), RT_GROUP_ICON);
-  ASSERT_TRUE(found);
-  const auto* header = static_cast<const WORD*>(::LockResource(::LoadResource(image, found)));
-  ASSERT_TRUE(header);
-  const WORD count = header[2];
-  const auto* entries = reinterpret_cast<const IconGroupEntry*>(header + 3);
-  std::vector<std::string> sizes;
-  for (WORD i = 0; i < count; ++i) {
-    sizes.push_back(std::to_string(entries[i].width) + "x" + std::to_string(entries[i].height) +
-                    "x" + std::to_string(entries[i].bits_per_pixel));
-    EXPECT_EQ(entries[i].colours, 16) << sizes.back();
-  }
-  EXPECT_EQ(sizes, (std::vector<std::string>{"32x32x4", "16x16x4"}));
   ::FreeLibrary(image);
+  EXPECT_EQ(groups, 1);
+  // A group: three WORDs, then 14-byte entries of width, height, colours,
+  // reserved, planes (WORD), bits per pixel (WORD), size, id.
+  const std::string group = Resource(RT_GROUP_ICON);
+  std::vector<std::string> entries;
+  for (size_t at = 6; at + 14 <= group.size(); at += 14)
+    entries.push_back(std::to_string(BYTE(group[at])) + "x" + std::to_string(BYTE(group[at + 1])) +
+                      " " + std::to_string(BYTE(group[at + 2])) + " colours " +
+                      std::to_string(BYTE(group[at + 6])) + " bits");
+  EXPECT_EQ(entries,
+            (std::vector<std::string>{"32x32 16 colours 4 bits", "16x16 16 colours 4 bits"}));
 }
 
 TEST(ProgramFile, ManifestAsksForPerMonitorDpiAndNoElevation) {
-  HMODULE image =
-      ::LoadLibraryExW(Program().c_str(), nullptr, LOAD_LIBRARY_AS_DATAFILE | LOAD_LIBRARY_AS_IMAGE_RESOURCE);
-  ASSERT_TRUE(image);
-  HRSRC found = ::FindResourceW(image, MAKEINTRESOURCEW(1), MAKEINTRESOURCEW(24));
-  ASSERT_TRUE(found);
-  const std::string manifest(static_cast<const char*>(::LockResource(::LoadResource(image, found))),
-                             ::SizeofResource(image, found));
+  const std::string manifest = Resource(MAKEINTRESOURCEW(24));  // RT_MANIFEST
   EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
-  ::FreeLibrary(image);
 }
 
 }  // namespace
