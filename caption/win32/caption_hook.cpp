@@ -17,6 +17,7 @@ HWND CurrentWindow = nullptr;
 HICON CaptionIcon = nullptr;
 bool IconQueryBusy = false;
 LOGFONTW CaptionFont{};
+HookObserver Observer = nullptr;
 
 WNDPROC PreviousProcedure(HWND hwnd) {
   return reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kOldProcProperty));
@@ -115,6 +116,7 @@ void HookCaption(HWND hwnd) {
   ::SetPropW(hwnd, kOldProcProperty, reinterpret_cast<HANDLE>(previous));
   ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CaptionWndProc));
   PaintFrameOurselves(hwnd, true);
+  if (Observer) Observer(hwnd, true);
 }
 
 void UnhookCaption(HWND hwnd) {
@@ -123,7 +125,10 @@ void UnhookCaption(HWND hwnd) {
   if (!previous) return;
   ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
   PaintFrameOurselves(hwnd, false);
+  if (Observer) Observer(hwnd, false);
 }
+
+void ObserveHooks(HookObserver observer) { Observer = observer; }
 
 LRESULT CALLBACK CaptionWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   CurrentWindow = hwnd;

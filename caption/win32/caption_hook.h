@@ -14,6 +14,11 @@ void HookCaption(HWND hwnd);
 // that is not hooked stays as it is.
 void UnhookCaption(HWND hwnd);
 
+// Told of every hook and unhook that changes a window, right after it; for
+// tests that follow a window's lifecycle. nullptr: nobody is told.
+using HookObserver = void (*)(HWND hwnd, bool hooked);
+void ObserveHooks(HookObserver observer);
+
 LRESULT CALLBACK CaptionWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
 }  // namespace quorvel::caption

@@ -8,6 +8,7 @@
 #include "caption/caption_geometry.h"
 #include "caption/win32/caption_hook.h"
 #include "caption/win32/caption_paint.h"
+#include "tests/wine/test_util.h"
 
 namespace quorvel::caption {
 namespace {
@@ -158,26 +159,17 @@ TEST_F(CaptionHook, AWindowDestroyedWhileHookedGetsItsOwnProcedureBack) {
   EXPECT_FALSE(seen.back().hooked);
 }
 
-// GetGuiResources counts nothing under Wine. A process can hold only so many
-// GDI objects at once, so what the passes leave behind shows as room lost.
-int RoomForGdiObjects() {
-  std::vector<HBRUSH> brushes;
-  while (HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3))) brushes.push_back(brush);
-  for (HBRUSH brush : brushes) ::DeleteObject(brush);
-  return static_cast<int>(brushes.size());
-}
-
 TEST_F(CaptionHook, TenThousandPassesLeaveNoObjectBehind) {
   HookCaption(hwnd_);
   ::SetWindowTextW(hwnd_, L"Objects");  // a first pass makes what the system keeps
   ::SendMessageW(hwnd_, WM_NCACTIVATE, 0, 0);
-  const int room = RoomForGdiObjects();
+  const int room = test::RoomForGdiObjects();
   ASSERT_GT(room, 10000) << "the system has no limit to measure against";
   for (int pass = 0; pass < 5000; ++pass) {
     ::SendMessageW(hwnd_, WM_NCPAINT, 1, 0);
     ::SendMessageW(hwnd_, WM_NCACTIVATE, pass % 2, 0);
   }
-  EXPECT_EQ(RoomForGdiObjects(), room);
+  EXPECT_EQ(test::RoomForGdiObjects(), room);
   UnhookCaption(hwnd_);
 }
 

@@ -284,6 +284,13 @@ void ExpectLayout(HWND window, std::span<const layout::Control> controls, int dp
   }
 }
 
+int RoomForGdiObjects() {
+  std::vector<HBRUSH> brushes;
+  while (HBRUSH brush = ::CreateSolidBrush(RGB(1, 2, 3))) brushes.push_back(brush);
+  for (HBRUSH brush : brushes) ::DeleteObject(brush);
+  return static_cast<int>(brushes.size());
+}
+
 void ExpectPaintedCaption(HWND window, bool active) {
   const auto layout = caption::LayOutCaption(caption::CaptionInputOf(window, true));
   ASSERT_TRUE(layout);

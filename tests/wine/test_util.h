@@ -120,6 +120,10 @@ layout::Rect PixelBox(HWND control);  // in its parent's client area
 // clicks, and elsewhere each its own: `window` must lie on top.
 void ExpectLayout(HWND window, std::span<const layout::Control> controls, int dpi, bool inside);
 
+// GetGuiResources counts nothing under Wine. A process can hold only so many
+// GDI objects at once, so what a test leaves behind shows as room lost.
+int RoomForGdiObjects();
+
 // The screen shows the window's caption bar painted: the gradient's bands
 // where the caption layout for the window's metrics puts them, a white title,
 // the icon and the close button. `window` must lie on top.
