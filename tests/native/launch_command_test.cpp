@@ -1,95 +1,183 @@
-// The launch's writes and command line as plain values.
+// The main window's options as plain values: what the start-up restore makes
+// of the settings, the option groups and their arrow keys, the settings a
+// launch writes, the emulator's command line, and "Load and Run".
 #include "launcher/launch_command.h"
 
 #include <gtest/gtest.h>
 
+#include <array>
+#include <map>
+#include <optional>
+#include <stdexcept>
+#include <tuple>
+
+#include "launcher/main_layout.h"
+#include "launcher/main_state.h"
+
 namespace quorvel::launcher {
 namespace {
 
-MainOptions WorkedExample() {
+using Names = std::vector<std::string_view>;
+
+int IdOf(std::string_view name) {
+  if (const layout::Control* control = layout::Find(kMainControls, name)) return control->id;
+  throw std::invalid_argument("no control " + std::string(name));
+}
+
+// The options with the named check boxes and option buttons of the main window on.
+MainOptions On(const Names& controls) {
   MainOptions options;
-  options[Flag::kScanlines] = true;
-  options[Flag::kScale] = true;
-  options[Flag::kSound] = true;
-  options[Flag::kVSync] = true;
-  options[Flag::kJoystick] = true;
-  options.rate = 1;  // 22.050Hz
+  for (std::string_view name : controls) {
+    for (std::size_t i = 0; i < kFlagCount; ++i)
+      if (ControlIdOf(static_cast<Flag>(i)) == IdOf(name)) options.flags[i] = true;
+    for (std::size_t i = 0; i < kRateOptions.size(); ++i)
+      if (RateControlId(i) == IdOf(name)) options.rate = i;
+  }
   return options;
 }
 
-TEST(LaunchCommandLine, WorkedExamplesByteForByte) {
-  const std::string line = LaunchCommandLine(WorkedExample(), "demo.sms", "sidewinder ", "640 480 ");
-  EXPECT_EQ(line,
-            "kx demo.sms -scanlines -scale -joy sidewinder -sound -sndrate 22050 -vsync -res 640 480 ");
-  EXPECT_EQ(line.size(), 88u);
-  EXPECT_EQ(LaunchCommandLine({}, "game.gg", "", ""), "kx game.gg -res ");
+// The options and whether Command3 is enabled, as a value tests compare and print.
+using State = std::tuple<std::array<bool, kFlagCount>, std::optional<std::size_t>, bool>;
+State StateOf(const MainState& state) {
+  return {state.options.flags, state.options.rate, state.joystick_button_enabled};
+}
+State Shows(const Names& on, bool command3 = true) { return StateOf({On(on), command3}); }
+
+using Stored = std::map<std::pair<std::string_view, std::string_view>, std::string_view>;
+State Restored(const Stored& stored, std::string* reads = nullptr) {
+  return StateOf(RestoredState([&](std::string_view section, std::string_view key) {
+    if (reads != nullptr) *reads += std::string(section) + "/" + std::string(key) + " ";
+    const auto found = stored.find({section, key});
+    return std::string(found == stored.end() ? "" : found->second);
+  }));
 }
 
-TEST(LaunchCommandLine, EveryOptionInItsPlace) {
-  MainOptions all;
-  all.flags.fill(true);
-  all.rate = 3;
-  // Keyboard and joystick are one group in the window; here both are on to
-  // show that the keyboard adds nothing and the joystick adds its type.
-  EXPECT_EQ(LaunchCommandLine(all, "a.sms", "auto ", "1024 860 "),
-            "kx a.sms -scanlines -blur -scale -expand -joy auto -sound -sndrate 44100 -nommx "
-            "-vsync -throttle -res 1024 860 ");
+TEST(MainRestore, OnlyAnExact1OrAnExactRateTurnsOnItsOwnControl) {
+  for (const FlagOption& option : kFlagOptions)
+    EXPECT_EQ(Restored({{{option.section, option.key}, "1"}}),
+              Shows({option.control}, option.flag != Flag::kKeyboard));
+  for (const RateOption& rate : kRateOptions)
+    EXPECT_EQ(Restored({{{"Sound", "rate"}, rate.rate}}), Shows({rate.control}));
+  // Both controller keys stored: the joystick comes second and wins.
+  EXPECT_EQ(Restored({{{"Controls", "keyboard"}, "1"}, {{"Controls", "joystick"}, "1"}}),
+            Shows({"Option2"}));
+  EXPECT_EQ(Restored({{{"Controls", "joystick"}, "1"}, {{"Sound", "rate"}, "22050"}}),
+            Shows({"Option2", "Option4"}));
+  for (std::string_view value : {" 1", "01", "1 ", "true", "-1", "2", "0", ""}) {
+    Stored stored;
+    for (const FlagOption& option : kFlagOptions) stored[{option.section, option.key}] = value;
+    EXPECT_EQ(Restored(stored), Shows({})) << '"' << value << '"';
+  }
+  for (std::string_view rate : {"0", "22051", "22050 ", " 8000", "8000.0", "44.100", "11.025Hz"})
+    EXPECT_EQ(Restored({{{"Sound", "rate"}, rate}}), Shows({})) << rate;
+  std::string reads;  // each setting once, in this order
+  Restored({}, &reads);
+  EXPECT_EQ(reads,
+            "Video/scanlines Video/blur Video/expand Video/scale Controls/keyboard "
+            "Controls/joystick Sound/enabled Sound/rate Other/nommx Other/vsync Other/throttle ");
 }
 
-TEST(LaunchCommandLine, StoredValuesAreTakenAsTheyStand) {
-  MainOptions joystick;
-  joystick[Flag::kJoystick] = true;
-  joystick[Flag::kSound] = true;
-  // No stored type: "-joy " runs straight into the next fragment.
-  EXPECT_EQ(LaunchCommandLine(joystick, "x.gg", "", ""), "kx x.gg -joy -sound -res ");
-
-  MainOptions keyboard;
-  keyboard[Flag::kKeyboard] = true;
-  EXPECT_EQ(LaunchCommandLine(keyboard, "x.gg", "sidewinder ", "320 200 "),
-            "kx x.gg -res 320 200 ");
+TEST(OptionGroups, SelectingClearsOnlyItsOwnGroupAndTheControllerSetsCommand3) {
+  MainState state{On({"Check5"}), true};
+  SelectController(state, Flag::kJoystick);
+  SelectRate(state, *On({"Option4"}).rate);
+  EXPECT_EQ(StateOf(state), Shows({"Check5", "Option2", "Option4"}));
+  SelectController(state, Flag::kKeyboard);
+  SelectRate(state, *On({"Option6"}).rate);
+  EXPECT_EQ(StateOf(state), Shows({"Check5", "Option1", "Option6"}, false));
+  SelectController(state, Flag::kJoystick);
+  EXPECT_EQ(StateOf(state), Shows({"Check5", "Option2", "Option6"}));
 }
 
-TEST(LaunchCommandLine, RateFragmentsFollowTheButtons) {
-  const char* expected[] = {"-sndrate 11025 ", "-sndrate 22050 ", "-sndrate 8000 ",
-                            "-sndrate 44100 "};
-  for (size_t i = 0; i < kRateOptions.size(); ++i) {
+TEST(OptionGroups, ArrowKeysWalkEachGroupInScreenOrderAndWrap) {
+  for (const Names& group : {Names{"Option5", "Option3", "Option4", "Option6"},  // top to bottom
+                             Names{"Option1", "Option2"}}) {
+    const std::size_t n = group.size();
+    for (std::size_t i = 0; i < n; ++i)
+      for (int step : {+1, -1})
+        EXPECT_EQ(NextInGroup(IdOf(group[i]), step), IdOf(group[(i + n + step) % n])) << group[i];
+  }
+  for (std::string_view name : {"Check1", "Command3", "Label5", "File1", "Image1"})
+    EXPECT_EQ(NextInGroup(IdOf(name), +1), std::nullopt) << name;
+}
+
+// "Scanlines", "Scaled Display", sound "Enabled", "VSync", "Joystick" and "22.050Hz".
+MainOptions WorkedExample() {
+  return On({"Check1", "Check4", "Check5", "Check8", "Option2", "Option4"});
+}
+
+TEST(LaunchCommandLine, FragmentsInLaunchOrderAfterTheFileNameQuotedOnlyForBlanks) {
+  const struct {
     MainOptions options;
-    options.rate = i;
-    EXPECT_EQ(LaunchCommandLine(options, "r.sms", "", ""),
-              std::string("kx r.sms ") + expected[i] + "-res ");
-  }
+    const char *file, *joystick, *resolution, *line;
+  } cases[] = {{WorkedExample(), "demo.sms", "sidewinder ", "640 480 ",
+                "kx demo.sms -scanlines -scale -joy sidewinder -sound -sndrate 22050 -vsync "
+                "-res 640 480 "},  // 88 characters
+               {{}, "game.gg", "", "", "kx game.gg -res "},
+               // The other options: the keyboard adds nothing and the stored type is not used.
+               {On({"Check2", "Check6", "Option1", "Check7", "Check9", "Option6"}),
+                "Rain Over Tallow.GG", "auto ", "320 200 ",
+                "kx \"Rain Over Tallow.GG\" -blur -expand -sndrate 44100 -nommx -throttle "
+                "-res 320 200 "},
+               {On({"Check1", "Check2", "Check4", "Check6", "Option1", "Option2", "Check5",
+                    "Option3", "Check7", "Check8", "Check9"}),
+                "Åsgrim Ödeland.sms", "gamepdpro ", "1024 860 ",
+                "kx \"Åsgrim Ödeland.sms\" -scanlines -blur -scale -expand -joy gamepdpro -sound "
+                "-sndrate 11025 -nommx -vsync -throttle -res 1024 860 "},
+               // No stored type: "-joy " runs straight into the next fragment.
+               {On({"Option2", "Check5", "Option5"}), "ÉTÉ.gg", "", "",
+                "kx ÉTÉ.gg -joy -sound -sndrate 8000 -res "}};
+  for (const auto& c : cases)
+    EXPECT_EQ(LaunchCommandLine(c.options, c.file, c.joystick, c.resolution), c.line);
 }
 
-TEST(RomArgument, QuotesOnlyNamesWithBlanks) {
-  EXPECT_EQ(RomArgument(""), "");
-  EXPECT_EQ(RomArgument("demo.sms"), "demo.sms ");
-  EXPECT_EQ(RomArgument("my game.sms"), "\"my game.sms\" ");
-  EXPECT_EQ(RomArgument("\xe6\x97\xa5\xe6\x9c\xac.GG"), "\xe6\x97\xa5\xe6\x9c\xac.GG ");
-  EXPECT_EQ(LaunchCommandLine({}, "my game.sms", "", ""), "kx \"my game.sms\" -res ");
+TEST(LaunchWrites, EveryOptionInLaunchOrderWithTheDefaultRateWhenNoneIsSelected) {
+  const std::vector<SettingWrite> worked = {
+      {"Video", "scanlines", "1"}, {"Video", "blur", "0"},        {"Video", "scale", "1"},
+      {"Video", "expand", "0"},    {"Controls", "keyboard", "0"}, {"Controls", "joystick", "1"},
+      {"Sound", "enabled", "1"},   {"Sound", "rate", "22050"},    {"Other", "nommx", "0"},
+      {"Other", "vsync", "1"},     {"Other", "throttle", "0"}};
+  EXPECT_EQ(LaunchWrites(WorkedExample()), worked);
+  std::vector<SettingWrite> nothing_on = worked;
+  for (SettingWrite& write : nothing_on) write.value = write.key == "rate" ? "8000" : "0";
+  EXPECT_EQ(LaunchWrites({}), nothing_on);
 }
 
-TEST(LaunchWrites, WorkedExampleInOrder) {
-  const std::vector<SettingWrite> expected = {
-      {"Video", "scanlines", "1"},   {"Video", "blur", "0"},       {"Video", "scale", "1"},
-      {"Video", "expand", "0"},      {"Controls", "keyboard", "0"}, {"Controls", "joystick", "1"},
-      {"Sound", "enabled", "1"},     {"Sound", "rate", "22050"},   {"Other", "nommx", "0"},
-      {"Other", "vsync", "1"},       {"Other", "throttle", "0"}};
-  EXPECT_EQ(LaunchWrites(WorkedExample()), expected);
+std::string Written(const SettingWrite& w) {
+  return "write " + std::string(w.section) + "/" + std::string(w.key) + "=" + std::string(w.value) +
+         ", ";
 }
 
-TEST(LaunchWrites, NothingOnWritesZerosAndTheDefaultRate) {
-  const std::vector<SettingWrite> writes = LaunchWrites({});
-  ASSERT_EQ(writes.size(), 11u);
-  for (const SettingWrite& write : writes) {
-    if (write.key == "rate")
-      EXPECT_EQ(write.value, "8000");
-    else
-      EXPECT_EQ(write.value, "0") << write.key;
-  }
-  // The dialogs' keys are never written by a launch.
-  for (const SettingWrite& write : writes) {
-    EXPECT_NE(write.key, "type");
-    EXPECT_NE(write.key, "res");
+// "Load and Run" over settings that record every call and hold the joystick
+// type "grip4 " and the resolution "800 600 ": the line, and the calls.
+std::pair<std::optional<std::string>, std::string> LoadAndRunRecorded(const MainOptions& options,
+                                                                      std::string_view file) {
+  std::string calls;
+  const std::optional<std::string> line = LoadAndRun(
+      options, file,
+      [&](std::string_view section, std::string_view key) {
+        calls += "read " + std::string(section) + "/" + std::string(key) + ", ";
+        return std::string(section == "Joystick" && key == "type" ? "grip4 " : "800 600 ");
+      },
+      [&](const SettingWrite& write) { calls += Written(write); });
+  return {line, calls};
+}
+
+TEST(LoadAndRun, WithoutAFileTouchesNoSetting) {
+  EXPECT_EQ(LoadAndRunRecorded(WorkedExample(), ""),
+            std::pair(std::optional<std::string>(), std::string()));
+}
+
+TEST(LoadAndRun, WritesEveryOptionThenReadsWhatTheLineNeeds) {
+  for (const MainOptions& options : {WorkedExample(), On({"Option1", "Check9"}), MainOptions{}}) {
+    const bool joystick = options[Flag::kJoystick];
+    std::string calls;
+    for (const SettingWrite& write : LaunchWrites(options)) calls += Written(write);
+    calls += joystick ? "read Joystick/type, read Video/res, " : "read Video/res, ";
+    const std::string line =
+        LaunchCommandLine(options, "Quiet Harbour.sms", joystick ? "grip4 " : "", "800 600 ");
+    EXPECT_EQ(LoadAndRunRecorded(options, "Quiet Harbour.sms"),
+              std::pair(std::optional(line), calls));
   }
 }
 
