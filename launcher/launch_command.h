@@ -82,6 +82,7 @@ struct MainOptions {
 
   bool& operator[](Flag flag) { return flags[static_cast<std::size_t>(flag)]; }
   bool operator[](Flag flag) const { return flags[static_cast<std::size_t>(flag)]; }
+  bool operator==(const MainOptions&) const = default;
 };
 
 struct SettingWrite {
