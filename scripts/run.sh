@@ -37,7 +37,7 @@ fi
 
 # No display: a virtual one, and the launch is driven by demo_driver.
 record=$demo/kx-record.txt
-xvfb-run -a -s "-screen 0 1024x768x24" bash -s "$root" "$demo" "$record" <<'HEADLESS'
+xvfb-run -a -s "-screen 0 1280x800x24" bash -s "$root" "$demo" "$record" <<'HEADLESS'
 set -euo pipefail
 root=$1 demo=$2 record=$3
 "$root/cmake/wine-prefix.sh" up "$WINEPREFIX"
@@ -45,6 +45,7 @@ cd "$demo/Games"
 KX_RECORD="$(winepath -w "$record")" wine ../quorvel.exe </dev/null >/dev/null 2>&1 &
 wine "$root/build/win64/bin/demo_driver.exe" launch
 for _ in $(seq 1 100); do grep -q '^end$' "$record" 2>/dev/null && break; sleep 0.1; done
+wine "$root/build/win64/bin/demo_driver.exe" about
 sleep 1
 import -window root "$demo/screenshot.png"
 wine "$root/build/win64/bin/demo_driver.exe" close

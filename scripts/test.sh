@@ -58,11 +58,6 @@ run_tests native-asan
 echo "== tests: win64 (Wine)"
 run_tests win64 xvfb-run -a -s "-screen 0 1280x1024x24"
 
-shot=build/win64/artifacts/main-window.bmp
-if [ -f "$shot" ]; then
-    convert "$shot" "${shot%.bmp}.png" 2>/dev/null && echo "screenshot of the main window: ${shot%.bmp}.png"
-fi
-
 echo
 echo "all presets: $passed passed, $failed failed"
 [ "$status" -eq 0 ] && [ "$failed" -eq 0 ]

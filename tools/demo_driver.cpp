@@ -1,8 +1,9 @@
 // Drives the demo's one launch when nobody sits at the screen: picks the first
 // image, ticks a few options, picks a joystick type and a resolution in their
-// dialogs and presses "Load and Run"; or closes the window.
+// dialogs and presses "Load and Run"; opens the About dialog; or closes the
+// window.
 //
-//   demo_driver launch   |   demo_driver close
+//   demo_driver launch   |   demo_driver about   |   demo_driver close
 #include <windows.h>
 
 #include <cstdio>
@@ -55,6 +56,10 @@ int wmain(int argc, wchar_t** argv) {
   }
   if (action == L"close") {
     ::PostMessageW(main, WM_CLOSE, 0, 0);
+    return 0;
+  }
+  if (action == L"about") {
+    ::PostMessageW(::GetDlgItem(main, kIdCommand2), BM_CLICK, 0, 0);
     return 0;
   }
   if (action != L"launch") return 2;

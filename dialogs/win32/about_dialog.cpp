@@ -46,10 +46,7 @@ bool AboutDialog::Load() {
   return true;
 }
 
-LRESULT AboutDialog::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (controls_)
-    if (const std::optional<LRESULT> handled = controls_->HandleMessage(message, wparam, lparam))
-      return *handled;
+LRESULT AboutDialog::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wparam));

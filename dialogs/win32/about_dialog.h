@@ -6,15 +6,14 @@
 
 #include <memory>
 
-#include "layout/win32/window_controls.h"
+#include "layout/win32/form_window.h"
 #include "platform/handles.h"
-#include "platform/window.h"
 
 namespace quorvel::dialogs {
 
 inline constexpr wchar_t kAboutDialogClass[] = L"Quorvel.Form2";
 
-class AboutDialog : public win::Window {
+class AboutDialog : public layout::FormWindow {
  public:
   explicit AboutDialog(HINSTANCE instance) : instance_(instance) {}
 
@@ -23,8 +22,7 @@ class AboutDialog : public win::Window {
   void Show();
 
  private:
-  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  void OnDestroyed() override { controls_.reset(); }
+  LRESULT OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   bool Load();
   void OnCommand(int id);
   void OnClose();
@@ -33,7 +31,6 @@ class AboutDialog : public win::Window {
   // A hidden owner keeps the dialog out of the taskbar without tying it to
   // the main window and without a tool window's small caption.
   win::UniqueWindow owner_;
-  std::unique_ptr<layout::WindowControls> controls_;
 };
 
 }  // namespace quorvel::dialogs

@@ -63,10 +63,7 @@ bool OptionDialog::Load() {
   return true;
 }
 
-LRESULT OptionDialog::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (controls_)
-    if (const std::optional<LRESULT> handled = controls_->HandleMessage(message, wparam, lparam))
-      return *handled;
+LRESULT OptionDialog::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam));

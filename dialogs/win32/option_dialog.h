@@ -9,14 +9,13 @@
 #include <vector>
 
 #include "dialogs/dialog_layouts.h"
-#include "layout/win32/window_controls.h"
-#include "platform/window.h"
+#include "layout/win32/form_window.h"
 
 namespace quorvel::dialogs {
 
 inline constexpr wchar_t kOptionDialogClass[] = L"Quorvel.OptionDialog";
 
-class OptionDialog : public win::Window {
+class OptionDialog : public layout::FormWindow {
  public:
   OptionDialog(const OptionDialogForm& form, HINSTANCE instance);
 
@@ -25,9 +24,7 @@ class OptionDialog : public win::Window {
   void Show();
 
  private:
-  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
-  // Unloaded (Alt+F4, Escape): the next showing loads the dialog afresh.
-  void OnDestroyed() override { controls_.reset(); }
+  LRESULT OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   bool Load();
   void OnCommand(int id, int code);
   void OnOk();
@@ -36,7 +33,6 @@ class OptionDialog : public win::Window {
 
   const OptionDialogForm& form_;
   HINSTANCE instance_;
-  std::unique_ptr<layout::WindowControls> controls_;
   std::vector<int> screen_order_;
 };
 

@@ -48,10 +48,7 @@ bool MainWindow::Create(HINSTANCE instance, int show) {
   return true;
 }
 
-LRESULT MainWindow::OnMessage(UINT message, WPARAM wparam, LPARAM lparam) {
-  if (controls_)
-    if (const std::optional<LRESULT> handled = controls_->HandleMessage(message, wparam, lparam))
-      return *handled;
+LRESULT MainWindow::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
   switch (message) {
     case WM_CREATE:
       OnCreate();

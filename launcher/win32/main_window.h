@@ -10,20 +10,19 @@
 #include "dialogs/win32/about_dialog.h"
 #include "dialogs/win32/option_dialog.h"
 #include "launcher/main_state.h"
-#include "layout/win32/window_controls.h"
-#include "platform/window.h"
+#include "layout/win32/form_window.h"
 
 namespace quorvel::launcher {
 
 inline constexpr wchar_t kMainWindowClass[] = L"Quorvel.Form1";
 
-class MainWindow : public win::Window {
+class MainWindow : public layout::FormWindow {
  public:
   // Creates, loads and shows the window; false when it cannot be created.
   bool Create(HINSTANCE instance, int show);
 
  private:
-  LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
+  LRESULT OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnCreate();
   void Load();
   void ShowCentred(int show);
@@ -44,7 +43,6 @@ class MainWindow : public win::Window {
   void ApplyState(const MainState& state);
   void AddTooltip();
 
-  std::unique_ptr<layout::WindowControls> controls_;
   std::unique_ptr<dialogs::AboutDialog> about_dialog_;           // Form2
   std::unique_ptr<dialogs::OptionDialog> joystick_type_dialog_;  // Form3
   std::unique_ptr<dialogs::OptionDialog> resolution_dialog_;     // Form4
