@@ -1,11 +1,9 @@
-// The main window's options as plain values: what the start-up restore makes
-// of the settings, the option groups and their arrow keys, the settings a
-// launch writes, the emulator's command line, and "Load and Run".
+// The main window's options as plain values: the start-up restore, the option groups and their
+// arrow keys, the settings a launch writes, the emulator's command line, and "Load and Run".
 #include "launcher/launch_command.h"
 
 #include <gtest/gtest.h>
 
-#include <array>
 #include <map>
 #include <optional>
 #include <stdexcept>
@@ -36,60 +34,54 @@ MainOptions On(const Names& controls) {
   return options;
 }
 
-// The options and whether Command3 is enabled, as a value tests compare and print.
-using State = std::tuple<std::array<bool, kFlagCount>, std::optional<std::size_t>, bool>;
-State StateOf(const MainState& state) {
-  return {state.options.flags, state.options.rate, state.joystick_button_enabled};
-}
-State Shows(const Names& on, bool command3 = true) { return StateOf({On(on), command3}); }
+MainState Shows(const Names& on, bool command3 = true) { return {On(on), command3}; }
 
-using Stored = std::map<std::pair<std::string_view, std::string_view>, std::string_view>;
-State Restored(const Stored& stored, std::string* reads = nullptr) {
-  return StateOf(RestoredState([&](std::string_view section, std::string_view key) {
-    if (reads != nullptr) *reads += std::string(section) + "/" + std::string(key) + " ";
-    const auto found = stored.find({section, key});
-    return std::string(found == stored.end() ? "" : found->second);
-  }));
+std::string KeyOf(std::string_view section, std::string_view key) {
+  return std::string(section) + "/" + std::string(key);
+}
+
+using Stored = std::map<std::string, std::string_view>;  // by "section/key"
+MainState Restored(const Stored& stored, std::string* reads = nullptr) {
+  return RestoredState([&](std::string_view section, std::string_view key) {
+    const std::string name = KeyOf(section, key);
+    if (reads != nullptr) *reads += name + " ";
+    return std::string(stored.contains(name) ? stored.at(name) : "");
+  });
 }
 
 TEST(MainRestore, OnlyAnExact1OrAnExactRateTurnsOnItsOwnControl) {
   for (const FlagOption& option : kFlagOptions)
-    EXPECT_EQ(Restored({{{option.section, option.key}, "1"}}),
+    EXPECT_EQ(Restored({{KeyOf(option.section, option.key), "1"}}),
               Shows({option.control}, option.flag != Flag::kKeyboard));
   for (const RateOption& rate : kRateOptions)
-    EXPECT_EQ(Restored({{{"Sound", "rate"}, rate.rate}}), Shows({rate.control}));
+    EXPECT_EQ(Restored({{"Sound/rate", rate.rate}}), Shows({rate.control}));
   // Both controller keys stored: the joystick comes second and wins.
-  EXPECT_EQ(Restored({{{"Controls", "keyboard"}, "1"}, {{"Controls", "joystick"}, "1"}}),
-            Shows({"Option2"}));
-  EXPECT_EQ(Restored({{{"Controls", "joystick"}, "1"}, {{"Sound", "rate"}, "22050"}}),
+  EXPECT_EQ(Restored({{"Controls/keyboard", "1"}, {"Controls/joystick", "1"}}), Shows({"Option2"}));
+  EXPECT_EQ(Restored({{"Controls/joystick", "1"}, {"Sound/rate", "22050"}}),
             Shows({"Option2", "Option4"}));
-  for (std::string_view value : {" 1", "01", "1 ", "true", "-1", "2", "0", ""}) {
-    Stored stored;
-    for (const FlagOption& option : kFlagOptions) stored[{option.section, option.key}] = value;
-    EXPECT_EQ(Restored(stored), Shows({})) << '"' << value << '"';
-  }
-  for (std::string_view rate : {"0", "22051", "22050 ", " 8000", "8000.0", "44.100", "11.025Hz"})
-    EXPECT_EQ(Restored({{{"Sound", "rate"}, rate}}), Shows({})) << rate;
   std::string reads;  // each setting once, in this order
   Restored({}, &reads);
   EXPECT_EQ(reads,
             "Video/scanlines Video/blur Video/expand Video/scale Controls/keyboard "
             "Controls/joystick Sound/enabled Sound/rate Other/nommx Other/vsync Other/throttle ");
+  for (std::string_view value : {" 1", "01", "1 ", "true", "-1", "2", "0", "", "22051", "22050 ",
+                                 " 8000", "8000.0", "44.100", "11.025Hz"}) {
+    Stored stored{{"Sound/rate", value}};
+    for (const FlagOption& option : kFlagOptions) stored[KeyOf(option.section, option.key)] = value;
+    EXPECT_EQ(Restored(stored), Shows({})) << '"' << value << '"';
+  }
 }
 
-TEST(OptionGroups, SelectingClearsOnlyItsOwnGroupAndTheControllerSetsCommand3) {
+TEST(OptionGroups, SelectingClearsOnlyItsOwnGroupArrowKeysWalkItInScreenOrderAndWrap) {
   MainState state{On({"Check5"}), true};
   SelectController(state, Flag::kJoystick);
   SelectRate(state, *On({"Option4"}).rate);
-  EXPECT_EQ(StateOf(state), Shows({"Check5", "Option2", "Option4"}));
+  EXPECT_EQ(state, Shows({"Check5", "Option2", "Option4"}));
   SelectController(state, Flag::kKeyboard);
   SelectRate(state, *On({"Option6"}).rate);
-  EXPECT_EQ(StateOf(state), Shows({"Check5", "Option1", "Option6"}, false));
+  EXPECT_EQ(state, Shows({"Check5", "Option1", "Option6"}, false));
   SelectController(state, Flag::kJoystick);
-  EXPECT_EQ(StateOf(state), Shows({"Check5", "Option2", "Option6"}));
-}
-
-TEST(OptionGroups, ArrowKeysWalkEachGroupInScreenOrderAndWrap) {
+  EXPECT_EQ(state, Shows({"Check5", "Option2", "Option6"}));
   for (const Names& group : {Names{"Option5", "Option3", "Option4", "Option6"},  // top to bottom
                              Names{"Option1", "Option2"}}) {
     const std::size_t n = group.size();
@@ -106,32 +98,27 @@ MainOptions WorkedExample() {
   return On({"Check1", "Check4", "Check5", "Check8", "Option2", "Option4"});
 }
 
-TEST(LaunchCommandLine, FragmentsInLaunchOrderAfterTheFileNameQuotedOnlyForBlanks) {
-  const struct {
-    MainOptions options;
-    const char *file, *joystick, *resolution, *line;
-  } cases[] = {{WorkedExample(), "demo.sms", "sidewinder ", "640 480 ",
-                "kx demo.sms -scanlines -scale -joy sidewinder -sound -sndrate 22050 -vsync "
-                "-res 640 480 "},  // 88 characters
-               {{}, "game.gg", "", "", "kx game.gg -res "},
-               // The other options: the keyboard adds nothing and the stored type is not used.
-               {On({"Check2", "Check6", "Option1", "Check7", "Check9", "Option6"}),
-                "Rain Over Tallow.GG", "auto ", "320 200 ",
-                "kx \"Rain Over Tallow.GG\" -blur -expand -sndrate 44100 -nommx -throttle "
-                "-res 320 200 "},
-               {On({"Check1", "Check2", "Check4", "Check6", "Option1", "Option2", "Check5",
-                    "Option3", "Check7", "Check8", "Check9"}),
-                "Åsgrim Ödeland.sms", "gamepdpro ", "1024 860 ",
-                "kx \"Åsgrim Ödeland.sms\" -scanlines -blur -scale -expand -joy gamepdpro -sound "
-                "-sndrate 11025 -nommx -vsync -throttle -res 1024 860 "},
-               // No stored type: "-joy " runs straight into the next fragment.
-               {On({"Option2", "Check5", "Option5"}), "ÉTÉ.gg", "", "",
-                "kx ÉTÉ.gg -joy -sound -sndrate 8000 -res "}};
-  for (const auto& c : cases)
-    EXPECT_EQ(LaunchCommandLine(c.options, c.file, c.joystick, c.resolution), c.line);
-}
-
-TEST(LaunchWrites, EveryOptionInLaunchOrderWithTheDefaultRateWhenNoneIsSelected) {
+TEST(Launch, CommandLineInLaunchOrderQuotedOnlyForBlanksAndWritesOfEveryOption) {
+  const std::tuple<MainOptions, const char*, const char*, const char*, const char*> cases[] = {
+      {WorkedExample(), "demo.sms", "sidewinder ", "640 480 ",
+       "kx demo.sms -scanlines -scale -joy sidewinder -sound -sndrate 22050 -vsync "
+       "-res 640 480 "},  // 88 characters
+      {{}, "game.gg", "", "", "kx game.gg -res "},
+      // The other options: the keyboard adds nothing and the stored type is not used.
+      {On({"Check2", "Check6", "Option1", "Check7", "Check9", "Option6"}), "Rain Over Tallow.GG",
+       "auto ", "320 200 ",
+       "kx \"Rain Over Tallow.GG\" -blur -expand -sndrate 44100 -nommx -throttle "
+       "-res 320 200 "},
+      {On({"Check1", "Check2", "Check4", "Check6", "Option1", "Option2", "Check5", "Option3",
+           "Check7", "Check8", "Check9"}),
+       "Åsgrim Ödeland.sms", "gamepdpro ", "1024 860 ",
+       "kx \"Åsgrim Ödeland.sms\" -scanlines -blur -scale -expand -joy gamepdpro -sound "
+       "-sndrate 11025 -nommx -vsync -throttle -res 1024 860 "},
+      // No stored type: "-joy " runs straight into the next fragment.
+      {On({"Option2", "Check5", "Option5"}), "ÉTÉ.gg", "", "",
+       "kx ÉTÉ.gg -joy -sound -sndrate 8000 -res "}};
+  for (const auto& [options, file, joystick, resolution, line] : cases)
+    EXPECT_EQ(LaunchCommandLine(options, file, joystick, resolution), line);
   const std::vector<SettingWrite> worked = {
       {"Video", "scanlines", "1"}, {"Video", "blur", "0"},        {"Video", "scale", "1"},
       {"Video", "expand", "0"},    {"Controls", "keyboard", "0"}, {"Controls", "joystick", "1"},
@@ -144,40 +131,33 @@ TEST(LaunchWrites, EveryOptionInLaunchOrderWithTheDefaultRateWhenNoneIsSelected)
 }
 
 std::string Written(const SettingWrite& w) {
-  return "write " + std::string(w.section) + "/" + std::string(w.key) + "=" + std::string(w.value) +
-         ", ";
+  return "write " + KeyOf(w.section, w.key) + "=" + std::string(w.value) + ", ";
 }
 
-// "Load and Run" over settings that record every call and hold the joystick
-// type "grip4 " and the resolution "800 600 ": the line, and the calls.
-std::pair<std::optional<std::string>, std::string> LoadAndRunRecorded(const MainOptions& options,
-                                                                      std::string_view file) {
+// "Load and Run" over settings that hold the joystick type "grip4 " and the
+// resolution "800 600 ": every call it makes, then the line it returns.
+std::string LoadAndRunCalls(const MainOptions& options, std::string_view file) {
   std::string calls;
   const std::optional<std::string> line = LoadAndRun(
       options, file,
       [&](std::string_view section, std::string_view key) {
-        calls += "read " + std::string(section) + "/" + std::string(key) + ", ";
-        return std::string(section == "Joystick" && key == "type" ? "grip4 " : "800 600 ");
+        calls += "read " + KeyOf(section, key) + ", ";
+        return std::string(section == "Joystick" ? "grip4 " : "800 600 ");
       },
       [&](const SettingWrite& write) { calls += Written(write); });
-  return {line, calls};
+  return calls + (line ? "run " + *line : "no run");
 }
 
-TEST(LoadAndRun, WithoutAFileTouchesNoSetting) {
-  EXPECT_EQ(LoadAndRunRecorded(WorkedExample(), ""),
-            std::pair(std::optional<std::string>(), std::string()));
-}
-
-TEST(LoadAndRun, WritesEveryOptionThenReadsWhatTheLineNeeds) {
+TEST(LoadAndRun, WritesEveryOptionThenReadsWhatTheLineNeedsAndWithoutAFileNothing) {
+  EXPECT_EQ(LoadAndRunCalls(WorkedExample(), ""), "no run");
   for (const MainOptions& options : {WorkedExample(), On({"Option1", "Check9"}), MainOptions{}}) {
     const bool joystick = options[Flag::kJoystick];
     std::string calls;
     for (const SettingWrite& write : LaunchWrites(options)) calls += Written(write);
-    calls += joystick ? "read Joystick/type, read Video/res, " : "read Video/res, ";
-    const std::string line =
-        LaunchCommandLine(options, "Quiet Harbour.sms", joystick ? "grip4 " : "", "800 600 ");
-    EXPECT_EQ(LoadAndRunRecorded(options, "Quiet Harbour.sms"),
-              std::pair(std::optional(line), calls));
+    calls += joystick ? "read Joystick/type, read Video/res, run " : "read Video/res, run ";
+    EXPECT_EQ(LoadAndRunCalls(options, "Quiet Harbour.sms"),
+              calls + LaunchCommandLine(options, "Quiet Harbour.sms", joystick ? "grip4 " : "",
+                                        "800 600 "));
   }
 }
 

@@ -1,9 +1,7 @@
-// The windows' layouts as data and the pixel arithmetic they share, the main
-// window's file list and its backdrop.
+// The windows' layouts as data, the pixel arithmetic they share, the file list and the backdrop.
 #include <gtest/gtest.h>
 
 #include <algorithm>
-#include <map>
 #include <set>
 #include <stdexcept>
 #include <tuple>
@@ -68,17 +66,10 @@ TEST(Layouts, UniqueControlsInTabOrderOnWholePixelsInsideTheClientArea) {
 }
 
 TEST(Layouts, AFewRowsInFull) {
-  EXPECT_EQ(kMainCaption, "Quorvel - Korvax Launcher");
-  EXPECT_EQ(kJoystickButtonTip, "Select Joystick Type");
-  EXPECT_EQ(kFilePattern, "*.SMS;*.GG");
-  EXPECT_EQ(Find(kMainControls, "Check3"), nullptr);  // the check boxes skip 3
-  struct Row {
-    Form form;
-    std::string_view name, caption;
-    Rect pixels;  // at 96 DPI
-    Font font;
-    Colour back, text;
-  };
+  EXPECT_EQ(std::tuple(kMainCaption, kJoystickButtonTip, kFilePattern),
+            std::tuple("Quorvel - Korvax Launcher", "Select Joystick Type", "*.SMS;*.GG"));
+  // Form, name, caption, pixels at 96 DPI, font, back and text colours.
+  using Row = std::tuple<Form, std::string_view, std::string_view, Rect, Font, Colour, Colour>;
   const Colour green = Colour::Rgb(0x00C000);
   // clang-format off
   const Row rows[] = {
@@ -87,7 +78,6 @@ TEST(Layouts, AFewRowsInFull) {
       {kMain, "File1", "", {8, 80, 225, 276}, kTimesFont, kWindow, kWindowText},
       {kMain, "Check6", "Expand - 8 Bit Color Only", {240, 160, 161, 41}, kTimesFont, kWindow,
        kWindowText},
-      {kMain, "Option1", "Keyboard", {240, 264, 161, 25}, kTimesFont, kWindow, kWindowText},
       {kMain, "Command1", "Load and Run", {8, 368, 225, 33}, kTerminalFont, kYellow, kAsIs},
       {kMain, "Command3", "...", {360, 296, 41, 25}, kTimesFont, kYellow, kAsIs},
       {kMain, "Command4", "Select Resolution...", {240, 200, 161, 25}, kDefaultFont, kYellow,
@@ -95,39 +85,30 @@ TEST(Layouts, AFewRowsInFull) {
       {kMain, "Image1", "", {496, 416, 80, 30}, {}, kAsIs, kAsIs},  // on the client area's foot
       {kForm3, "Label1", "Select Joystick Type", {0, 0, 393, 33}, kHeadingFont, green,
        kHighlightText},
-      {kForm3, "Option6", "8 Buttons", {8, 144, 177, 29}, kTimesFont, kWindow, kWindowText},
       {kForm4, "Label1", "Select Resolution", {0, 0, 313, 41}, kHeadingFont, green, kWhite},
       {kForm4, "Option5", "1024 x 860", {160, 88, 73, 17}, kDefaultFont, kWindow, kWindowText},
-      {kForm4, "Command1", "OK", {0, 160, 305, 33}, kTerminalFont, kYellow, kAsIs},
-  };
+      {kForm4, "Command1", "OK", {0, 160, 305, 33}, kTerminalFont, kYellow, kAsIs}};
   // clang-format on
-  for (const Row& row : rows) {
-    const Control& c = Named(row.name, row.form);
-    EXPECT_EQ(std::tie(c.caption, c.font, c.back, c.text),
-              std::tie(row.caption, row.font, row.back, row.text))
-        << row.name;
-    EXPECT_EQ(ToPixels(c.twips, 96), row.pixels) << row.name;
+  for (const auto& [form, name, caption, pixels, font, back, text] : rows) {
+    const Control& c = Named(name, form);
+    EXPECT_EQ(std::tuple(c.name, c.caption, ToPixels(c.twips, 96), c.font, c.back, c.text),
+              std::tuple(name, caption, pixels, font, back, text));
   }
 }
 
-TEST(FormLayout, TwipsAndPointsToTheNearestPixel) {
+TEST(FormLayout, TwipsAndPointsToTheNearestPixelAndFacesWithStandIns) {
   const int twips[][3] = {{1440, 96, 96}, {1433, 96, 96}, {1427, 96, 95}, {14, 144, 1},
                           {15, 144, 2},   {25, 144, 3},   {375, 192, 50}};
   for (const auto& [in, dpi, out] : twips)
     EXPECT_EQ(TwipsToPixels(in, dpi), out) << in << "@" << dpi;
   EXPECT_EQ(ToPixels(Named("Command3").twips, 192), (Rect{720, 592, 82, 50}));
   // Points * dpi / 72, negative as a character height; 13.75 and 16.25 round.
-  EXPECT_EQ(FontHeight(kTimesFont, 96), -13);
-  EXPECT_EQ(FontHeight(kDefaultFont, 96), -11);
-  EXPECT_EQ(FontHeight(kDefaultFont, 120), -14);
-  EXPECT_EQ(FontHeight(kTimesFont, 120), -16);
-}
-
-TEST(FormLayout, FacesTheSystemMayLackComeFirstThenStandIns) {
+  EXPECT_EQ((std::vector{FontHeight(kTimesFont, 96), FontHeight(kDefaultFont, 96),
+                         FontHeight(kDefaultFont, 120), FontHeight(kTimesFont, 120)}),
+            (std::vector{-13, -11, -14, -16}));
   for (std::string_view face : {"Times New Roman", "Terminal", "MS Sans Serif"}) {
     const std::vector<std::string_view> faces = FaceCandidates(face);
-    EXPECT_GE(faces.size(), 2u) << face;
-    EXPECT_TRUE(faces.front() == face && std::count(faces.begin(), faces.end(), face) == 1) << face;
+    EXPECT_TRUE(faces.size() >= 2 && faces[0] == face && std::ranges::count(faces, face) == 1);
   }
   EXPECT_EQ(FaceCandidates("Quorvel Sans"), std::vector<std::string_view>{"Quorvel Sans"});
 }
@@ -147,21 +128,13 @@ TEST(FormLayout, TheBoxFurtherRightThenTheLaterOneLiesInFront) {
   for (std::size_t i : {0, 2, 3, 4}) EXPECT_EQ(CoveredParts(boxes, i, 96), Rects{}) << i;
 }
 
-TEST(MainLayout, NeighboursShareAPixelRowButCommand3AndCheck6LieOverOthers) {
-  const std::map<std::string_view, Rects> over = {{"Option2", {{120, 8, 41, 17}}},  // its right end
-                                                  {"Check4", {{0, 24, 161, 9}}}};   // its foot
-  for (std::size_t i = 0; i < kMainControls.size(); ++i) {
-    const Rects covered = CoveredParts(kMainControls, i, 96);
-    const auto found = over.find(kMainControls[i].name);
-    if (found != over.end()) {
-      EXPECT_EQ(covered, found->second);
-    } else {
-      for (const Rect& part : covered) EXPECT_EQ(part.height, 1) << kMainControls[i].name;
-    }
-  }
-}
-
-TEST(MainLayout, EachOptionHasOneCheckBoxOrOptionButtonAndEachOfThoseOneOption) {
+// Command3 covers Option2's right end and Check6 Check4's foot.
+TEST(MainLayout, NeighboursShareAPixelRowButCommand3AndCheck6LieOverOthersAndOptionsMapOneToOne) {
+  std::vector<std::pair<std::string_view, Rect>> over;  // covered parts over a pixel row high
+  for (std::size_t i = 0; i < kMainControls.size(); ++i)
+    for (const Rect& part : CoveredParts(kMainControls, i, 96))
+      if (part.height != 1) over.emplace_back(kMainControls[i].name, part);
+  EXPECT_EQ(over, (decltype(over){{"Check4", {0, 24, 161, 9}}, {"Option2", {120, 8, 41, 17}}}));
   std::multiset<int> mapped, buttons;
   for (std::size_t i = 0; i < kFlagCount; ++i) mapped.insert(ControlIdOf(static_cast<Flag>(i)));
   for (std::size_t i = 0; i < kRateOptions.size(); ++i) {
@@ -188,16 +161,16 @@ TEST(ImageFiles, VisibleMatchingFilesAlphabeticallyInAnyCaseAndInOneSteadyOrder)
   const std::vector<std::string> first = ImageFiles(entries);
   EXPECT_EQ(std::set<std::string>(first.begin(), first.begin() + 2),
             (std::set<std::string>{"a.GG", "A.gg"}));
-  while (std::next_permutation(entries.begin(), entries.end(),
-                               [](const auto& a, const auto& b) { return a.name < b.name; }))
+  while (std::ranges::next_permutation(entries, {}, &DirectoryEntry::name).found)
     EXPECT_EQ(ImageFiles(entries), first);
 }
 
 // The backdrop's colour at (x, y) at 96 DPI: a grey and a black column on the
 // left, a black top row, lines every 32 pixels from x = 2 and y = 1, white
-// elsewhere. The top-left pixel, where the column meets the row, is left open.
+// elsewhere. The top-left pixel, where the column meets the row, may be either.
+constexpr std::uint32_t kUnpainted = 0xFF000000, kEither = 0xFF000001;
 std::uint32_t Backdrop96(int x, int y) {
-  if (x == 0) return 0x848484;
+  if (x == 0) return y == 0 ? kEither : 0x848484;
   if (x == 1 || y == 0) return 0x000000;
   const bool line = (x <= 770 && (x - 2) % 32 == 0) || (y <= 417 && (y - 1) % 32 == 0);
   return line ? 0xB5B5CE : 0xFFFFFF;
@@ -206,21 +179,18 @@ std::uint32_t Backdrop96(int x, int y) {
 TEST(Backdrop, GridAndSunkenEdgeAt96DpiAndTwiceAsBigAt192) {
   for (const int scale : {1, 2}) {
     const int width = 796 * scale, height = 446 * scale;
-    std::vector<std::uint32_t> painted(static_cast<std::size_t>(width * height), 0xFF000000);
-    for (const Fill& fill : BackdropFills(96 * scale)) {
-      const Rect r = fill.rect;
+    std::vector<std::uint32_t> painted(static_cast<std::size_t>(width * height), kUnpainted);
+    for (const auto& [r, rgb] : BackdropFills(96 * scale)) {
       ASSERT_TRUE(r.left >= 0 && r.top >= 0 && r.right() <= width && r.bottom() <= height);
       for (int y = r.top; y < r.bottom(); ++y)
-        std::fill_n(painted.begin() + y * width + r.left, r.width, fill.rgb);
+        std::fill_n(painted.begin() + y * width + r.left, r.width, rgb);
     }
     int wrong = 0;
-    for (int y = 0; y < height; ++y)
-      for (int x = 0; x < width; ++x) {
-        const std::uint32_t got = painted[y * width + x];
-        const bool corner = x < scale && y < scale;
-        if (corner ? got >> 24 != 0 : got != Backdrop96(x / scale, y / scale) && ++wrong <= 3)
-          ADD_FAILURE() << scale << "x: pixel (" << x << "," << y << ") is " << std::hex << got;
-      }
+    for (int i = 0; i < width * height; ++i) {
+      const std::uint32_t got = painted[i], want = Backdrop96(i % width / scale, i / width / scale);
+      if ((want == kEither ? got == kUnpainted : got != want) && ++wrong <= 3)
+        ADD_FAILURE() << scale << "x, pixel " << i % width << "," << i / width << ": " << got;
+    }
     EXPECT_EQ(wrong, 0);
   }
 }

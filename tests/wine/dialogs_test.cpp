@@ -1,9 +1,11 @@
-// The joystick type and resolution dialogs of the real program: their frames
-// and layout, what they restore and what OK stores, one instance each, the
-// keyboard, and the launch that follows.
+// The About dialog's lifecycle through the caption painter's hook notices, and
+// in the real program its form and the option dialogs': frames, layout, what
+// they restore and store, one instance each, the keyboard and the launch.
 #include <gtest/gtest.h>
 
+#include "caption/win32/caption_hook.h"
 #include "dialogs/dialog_layouts.h"
+#include "dialogs/win32/about_dialog.h"
 #include "dialogs/win32/option_dialog.h"
 #include "launcher/main_layout.h"
 #include "tests/wine/test_util.h"
@@ -11,30 +13,123 @@
 namespace quorvel::test {
 namespace {
 
+struct HookNotice {
+  HWND hwnd;
+  bool hooked;
+  bool window_there;
+  bool own_procedure;  // the window has the procedure of its class again
+  bool operator==(const HookNotice&) const = default;
+};
+std::vector<HookNotice> notices;
+
+void Note(HWND hwnd, bool hooked) {
+  notices.push_back({hwnd, hooked, ::IsWindow(hwnd) != FALSE,
+                     ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC) ==
+                         static_cast<LONG_PTR>(::GetClassLongPtrW(hwnd, GCLP_WNDPROC))});
+}
+
+void Close(HWND dialog) { ::SendMessageW(dialog, WM_SYSCOMMAND, SC_CLOSE, 0); }
+void PressOk(HWND dialog) { ::SendMessageW(::GetDlgItem(dialog, dialogs::kIdOk), BM_CLICK, 0, 0); }
+
+TEST(AboutDialog, HooksOncePerLoadAndUnhooksBeforeTheWindowGoes) {
+  notices.clear();
+  caption::ObserveHooks(Note);
+  HWND first = nullptr, second = nullptr;
+  {
+    dialogs::AboutDialog about(::GetModuleHandleW(nullptr));
+    about.Show();
+    first = about.hwnd();
+    ASSERT_TRUE(first && ::IsWindowVisible(first));
+    PressOk(first);
+    EXPECT_FALSE(::IsWindowVisible(first));
+    about.Show();
+    about.Show();  // while visible: the same window, to the front
+    EXPECT_TRUE(about.hwnd() == first && ::IsWindowVisible(first));
+    ::SendMessageW(first, WM_COMMAND, IDCANCEL, 0);  // Escape hides too
+    EXPECT_FALSE(::IsWindowVisible(first));
+    about.Show();
+    Close(first);
+    EXPECT_FALSE(::IsWindow(first));
+    EXPECT_EQ(about.hwnd(), nullptr);
+    about.Show();
+    second = about.hwnd();
+    ASSERT_TRUE(second && ::IsWindowVisible(second));
+  }  // the program's end: the window goes without the unload step
+  caption::ObserveHooks(nullptr);
+  EXPECT_EQ(notices, (std::vector<HookNotice>{{first, true, true, false},
+                                              {first, false, true, true},
+                                              {second, true, true, false},
+                                              {second, false, true, true}}));
+}
+
+int ThreadWindows() {  // top-level: a child goes with its parent
+  static int count;
+  count = 0;
+  ::EnumThreadWindows(
+      ::GetCurrentThreadId(), [](HWND, LPARAM) -> BOOL { return ++count; }, 0);
+  return count;
+}
+
+TEST(AboutDialog, HundredClosesAndHundredOksLeaveNoObjectBehind) {
+  dialogs::AboutDialog about(::GetModuleHandleW(nullptr));
+  about.Show();
+  PressOk(about.hwnd());
+  const int room = RoomForGdiObjects(), windows = ThreadWindows();
+  for (int cycle = 0; cycle < 100; ++cycle) {
+    about.Show();
+    PressOk(about.hwnd());
+    about.Show();
+    Close(about.hwnd());
+  }
+  about.Show();
+  PressOk(about.hwnd());
+  EXPECT_EQ(ThreadWindows(), windows);
+  EXPECT_EQ(RoomForGdiObjects(), room);
+}
+
+// In the real program, at 96 DPI and again at 144.
+TEST(MainWindowDpi, AboutDialogShowsItsFormUnderAPaintedCaption) {
+  const int dpi = ExpectedDpi();
+  QuorvelFolder folder;
+  RunningQuorvel app(folder);
+  ASSERT_TRUE(app.window());
+  const auto open = [&] {
+    return app.Open(launcher::kIdCommand2, dialogs::kAboutDialogClass, dialogs::kAboutCaption);
+  };
+  HWND dialog = open();
+  ASSERT_TRUE(dialog && app.BringToFront(dialog));
+  ExpectLayout(dialog, dialogs::kAboutControls, dialogs::kAboutClientWidthTwips,
+               dialogs::kAboutClientHeightTwips, dpi, /*inside=*/true);
+  ExpectPaintedCaption(dialog, true);
+  EXPECT_EQ(::GetWindowLongW(dialog, GWL_STYLE) &
+                (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX),
+            WS_CAPTION | WS_SYSMENU);
+  // Out of the taskbar through a hidden owner, with a normal caption.
+  HWND owner = ::GetWindow(dialog, GW_OWNER);
+  EXPECT_TRUE(owner && owner != app.window() && !::IsWindowVisible(owner));
+  EXPECT_EQ(::GetWindowLongW(dialog, GWL_EXSTYLE) & (WS_EX_TOOLWINDOW | WS_EX_APPWINDOW), 0);
+
+  // Hidden by OK and opened again: the same window, alone.
+  Click(::GetDlgItem(dialog, dialogs::kIdOk));
+  EXPECT_FALSE(::IsWindowVisible(dialog));
+  EXPECT_EQ(open(), dialog);
+  EXPECT_EQ(app.Windows(dialogs::kAboutDialogClass).size(), 1u);
+}
+
 using dialogs::kJoystickTypeForm;
 using dialogs::kResolutionForm;
 using dialogs::OptionDialogForm;
 using Names = std::vector<std::string>;
 
-constexpr const OptionDialogForm* kForms[] = {&kJoystickTypeForm, &kResolutionForm};
-
-// Presses the dialog's button in the main window and waits for it to show.
 HWND Open(const RunningQuorvel& app, const OptionDialogForm& form) {
-  Click(app.Item(&form == &kJoystickTypeForm ? launcher::kIdCommand3 : launcher::kIdCommand4));
-  HWND shown = nullptr;
-  WaitUntil([&] {
-    for (HWND dialog : app.Windows(dialogs::kOptionDialogClass))
-      if (::IsWindowVisible(dialog) && Narrow(WindowText(dialog)) == form.caption) shown = dialog;
-    return shown != nullptr;
-  });
-  return shown;
+  return app.Open(&form == &kJoystickTypeForm ? launcher::kIdCommand3 : launcher::kIdCommand4,
+                  dialogs::kOptionDialogClass, form.caption);
 }
 
 HWND Item(HWND dialog, const OptionDialogForm& form, std::string_view name) {
   return ::GetDlgItem(dialog, layout::Find(form.controls, name)->id);
 }
 
-// The names of the dialog's selected option buttons.
 Names Selected(HWND dialog, const OptionDialogForm& form) {
   Names names;
   for (const dialogs::OptionRow& row : form.rows)
@@ -46,45 +141,6 @@ void Choose(HWND dialog, const OptionDialogForm& form, std::string_view button) 
   if (!button.empty()) Click(Item(dialog, form, button));
   Click(::GetDlgItem(dialog, dialogs::kIdOk));
   EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog); }, 5s));
-}
-
-// Each row's button stores the row's value. The other way round (the stored
-// value selects its row's button when the dialog loads) is the same lookup
-// after a match that the native tests check for every row: here a few rows.
-TEST(OptionDialogs, EveryRowsButtonStoresTheRowsValue) {
-  QuorvelFolder folder;
-  RunningQuorvel app(folder);
-  ASSERT_TRUE(app.window());
-  for (const OptionDialogForm* form : kForms) {
-    SCOPED_TRACE(std::string(form->caption));
-    HWND dialog = Open(app, *form);
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(Selected(dialog, *form), Names{});
-    Choose(dialog, *form, "");
-    EXPECT_EQ(folder.Setting(form->section, form->key), "(absent)")
-        << "OK with nothing selected writes nothing";
-    for (const dialogs::OptionRow& row : form->rows) {
-      ASSERT_EQ(Open(app, *form), dialog);
-      Choose(dialog, *form, row.button);
-      EXPECT_EQ(folder.Setting(form->section, form->key), row.value) << row.button;
-    }
-    // One group across the columns: the last click alone is left.
-    ASSERT_EQ(Open(app, *form), dialog);
-    EXPECT_EQ(Selected(dialog, *form), Names{std::string(form->rows.back().button)});
-
-    // Closed by WM_CLOSE (Alt+F4) after another choice: nothing is written,
-    // the dialog unloads, and its next showing reads the file again.
-    Click(Item(dialog, *form, form->rows.front().button));
-    Send(dialog, WM_CLOSE);
-    EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(dialog); }, 5s));
-    EXPECT_EQ(folder.Setting(form->section, form->key), form->rows.back().value);
-    const dialogs::OptionRow& other = form->rows[1];
-    folder.WriteSettings("[" + std::string(form->section) + "]\r\n" + std::string(form->key) +
-                         "=\"" + std::string(other.value) + "\"\r\n");
-    dialog = Open(app, *form);
-    ASSERT_TRUE(dialog);
-    EXPECT_EQ(Selected(dialog, *form), Names{std::string(other.button)});
-  }
 }
 
 // "gamepdpro " and "1024 860 " (not 768) with their trailing blanks, and the
@@ -115,82 +171,74 @@ TEST(OptionDialogs, ChosenRowsSurviveARestartAndReachTheLaunch) {
   EXPECT_EQ(records[0].command_line, "kx demo.sms -joy n64lpt3 -res 1024 860 ");
 }
 
-TEST(OptionDialogs, OneInstanceEachFramelessWithEveryControlAtItsPixels) {
+TEST(OptionDialogs, OneInstanceEachFramelessAtItsPixelsAndDrivenByTheKeyboard) {
   QuorvelFolder folder;
-  folder.WriteSettings("[Joystick]\r\ntype=\"sidewinder \"\r\n");
+  folder.WriteSettings("[Video]\r\nres=\"320 240 \"\r\n");
+  const auto stored = [&] { return folder.Setting("Joystick", "type"); };
   RunningQuorvel app(folder);
   ASSERT_TRUE(app.window());
+  // Nothing stored selects nothing, and OK then stores nothing.
   HWND joystick = Open(app, kJoystickTypeForm);
+  ASSERT_TRUE(joystick);
+  EXPECT_EQ(Selected(joystick, kJoystickTypeForm), Names{});
+  Choose(joystick, kJoystickTypeForm, "");
+  EXPECT_EQ(stored(), "(absent)");
+  // Shown again after OK, it is as it was left; closed by WM_CLOSE (Alt+F4) it
+  // stores nothing and unloads, and its next showing reads the file again.
+  folder.WriteSettings("[Joystick]\r\ntype=\"sidewinder \"\r\n[Video]\r\nres=\"320 240 \"\r\n");
+  EXPECT_EQ(Open(app, kJoystickTypeForm), joystick);
+  EXPECT_EQ(Selected(joystick, kJoystickTypeForm), Names{});
+  Click(Item(joystick, kJoystickTypeForm, "Option1"));
+  Send(joystick, WM_CLOSE);
+  EXPECT_TRUE(WaitUntil([&] { return !::IsWindow(joystick); }, 5s));
+  EXPECT_EQ(stored(), "sidewinder ");
+  joystick = Open(app, kJoystickTypeForm);
   ASSERT_TRUE(joystick);
   EXPECT_EQ(Selected(joystick, kJoystickTypeForm), Names{"Option8"});
   // Pressed again while shown: the same window, not loaded again.
-  folder.WriteSettings("[Joystick]\r\ntype=\"segapci \"\r\n");
+  folder.WriteSettings("[Joystick]\r\ntype=\"segapci \"\r\n[Video]\r\nres=\"320 240 \"\r\n");
   EXPECT_EQ(Open(app, kJoystickTypeForm), joystick);
   EXPECT_EQ(Selected(joystick, kJoystickTypeForm), Names{"Option8"});
-  // A click stores nothing, OK does; shown again after OK, the dialog keeps
-  // the user's choice whatever the file says meanwhile.
+  // A click stores nothing and clears the other column's button; OK stores.
   Click(Item(joystick, kJoystickTypeForm, "Option11"));
-  EXPECT_EQ(folder.Setting(kJoystickTypeForm.section, kJoystickTypeForm.key), "segapci ");
-  Choose(joystick, kJoystickTypeForm, "");
-  EXPECT_EQ(folder.Setting(kJoystickTypeForm.section, kJoystickTypeForm.key), "grip ");
-  folder.WriteSettings("[Joystick]\r\ntype=\"auto \"\r\n");
-  EXPECT_EQ(Open(app, kJoystickTypeForm), joystick);
   EXPECT_EQ(Selected(joystick, kJoystickTypeForm), Names{"Option11"});
+  EXPECT_EQ(stored(), "segapci ");
+  Choose(joystick, kJoystickTypeForm, "");
+  EXPECT_EQ(stored(), "grip ");
 
-  for (const OptionDialogForm* form : kForms) {
+  for (const OptionDialogForm* form : {&kJoystickTypeForm, &kResolutionForm}) {
     SCOPED_TRACE(std::string(form->caption));
     HWND dialog = Open(app, *form);
     ASSERT_TRUE(dialog);
-    EXPECT_EQ(Open(app, *form), dialog);
     const int dpi = static_cast<int>(::GetDpiForWindow(dialog));
+    // No frame, no taskbar entry: no caption, border or edge, and a tool window.
     EXPECT_FALSE(::GetWindowLongW(dialog, GWL_STYLE) &
                  (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_SYSMENU));
-    EXPECT_TRUE(::GetWindowLongW(dialog, GWL_EXSTYLE) & WS_EX_TOOLWINDOW);
+    EXPECT_EQ(::GetWindowLongW(dialog, GWL_EXSTYLE), WS_EX_TOOLWINDOW);
     EXPECT_EQ(::GetWindow(dialog, GW_OWNER), nullptr);
-    RECT client{}, outer{};
-    ::GetClientRect(dialog, &client);
-    ::GetWindowRect(dialog, &outer);
-    EXPECT_EQ(client.right, layout::TwipsToPixels(form->client_width_twips, dpi));
-    EXPECT_EQ(client.bottom, layout::TwipsToPixels(form->client_height_twips, dpi));
-    EXPECT_EQ(outer.right - outer.left, client.right) << "no frame around the client area";
     // Not inside: the joystick dialog's title label runs past its right edge.
     ASSERT_TRUE(app.BringToFront(dialog));
-    ExpectLayout(dialog, form->controls, dpi, /*inside=*/false);
-    if (form != &kJoystickTypeForm) continue;
-    // Hand-picked: the title ends at 393, past the right edge at 302; (175,
-    // 160) lies in "8 Buttons" and in "PSX Pad on LPT 1", which is in front.
-    EXPECT_EQ(PixelBox(Item(dialog, *form, "Label1")).right(), 393);
-    POINT point{175, 160};
-    ::ClientToScreen(dialog, &point);
-    EXPECT_EQ(::WindowFromPoint(point), Item(dialog, *form, "Option16"));
+    ExpectLayout(dialog, form->controls, form->client_width_twips, form->client_height_twips, dpi,
+                 /*inside=*/false);
   }
   EXPECT_EQ(app.Windows(dialogs::kOptionDialogClass).size(), 2u);
-}
 
-TEST(OptionDialogs, KeyboardArrowsTabAndEnter) {
-  QuorvelFolder folder;
-  folder.WriteSettings("[Video]\r\nres=\"320 240 \"\r\n");
-  RunningQuorvel app(folder);
-  ASSERT_TRUE(app.window());
+  // The focus starts on the selected button; arrows walk the group column by
+  // column; Tab goes between the group and OK; Enter is OK.
   HWND dialog = Open(app, kResolutionForm);
-  ASSERT_TRUE(dialog);
-  const auto focus_on = [&](std::string_view name) {
-    return WaitUntil([&] { return app.Focus() == Item(dialog, kResolutionForm, name); }, 5s);
-  };
-  const auto press_then_selected = [&](WPARAM key, std::string_view name) {
+  const auto press = [&](WPARAM key, std::string_view focus, std::string_view selected) {
     PostKey(app.Focus(), key);
-    return WaitUntil([&] { return Selected(dialog, kResolutionForm) == Names{std::string(name)}; });
+    return WaitUntil([&] {
+      return app.Focus() == Item(dialog, kResolutionForm, focus) &&
+             Selected(dialog, kResolutionForm) == Names{std::string(selected)};
+    });
   };
-  ASSERT_TRUE(focus_on("Option2")) << "the focus starts on the selected button";
-  EXPECT_TRUE(press_then_selected(VK_DOWN, "Option3"));
-  EXPECT_TRUE(press_then_selected(VK_DOWN, "Option4"));  // the top of the next column
-  EXPECT_TRUE(press_then_selected(VK_UP, "Option3"));
-
-  // Tab goes between the group and OK, not from button to button.
-  PostKey(app.Focus(), VK_TAB);
-  EXPECT_TRUE(focus_on("Command1"));
-  PostKey(app.Focus(), VK_TAB);
-  EXPECT_TRUE(focus_on("Option3"));
+  ASSERT_TRUE(WaitUntil([&] { return app.Focus() == Item(dialog, kResolutionForm, "Option2"); }));
+  EXPECT_TRUE(press(VK_DOWN, "Option3", "Option3"));
+  EXPECT_TRUE(press(VK_DOWN, "Option4", "Option4"));  // the top of the next column
+  EXPECT_TRUE(press(VK_UP, "Option3", "Option3"));
+  EXPECT_TRUE(press(VK_TAB, "Command1", "Option3"));
+  EXPECT_TRUE(press(VK_TAB, "Option3", "Option3"));
   PostKey(app.Focus(), VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog); }, 5s));
   EXPECT_EQ(folder.Setting(kResolutionForm.section, kResolutionForm.key), "640 480 ");

@@ -1,6 +1,6 @@
-// The real launcher driven from another process: its frame and layout at the
-// screen's DPI, the stored options it shows, the keyboard, the file list, and
-// "Load and Run" through the stand-in emulator.
+// The real program: its file (version, icon, manifest), and its main window
+// driven from another process: frame and layout at the screen's DPI, the
+// stored options, the keyboard, the file list, and "Load and Run" through kx.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
@@ -16,6 +16,65 @@ namespace {
 
 using namespace launcher;  // the control ids kIdFile1 ... kIdImage1, the launch options
 using layout::Kind;
+
+const std::wstring kProgram = BinDirectory() + L"\\quorvel.exe";
+const HMODULE kImage = ::LoadLibraryExW(kProgram.c_str(), nullptr, LOAD_LIBRARY_AS_IMAGE_RESOURCE);
+
+std::string Resource(const wchar_t* type) {  // the one of the id 1
+  HRSRC found = ::FindResourceW(kImage, MAKEINTRESOURCEW(1), type);
+  return found
+             ? std::string(static_cast<const char*>(::LockResource(::LoadResource(kImage, found))),
+                           ::SizeofResource(kImage, found))
+             : "";
+}
+
+TEST(ProgramFile, VersionBlockNamesTheProduct) {
+  DWORD ignored = 0;
+  std::vector<char> block(::GetFileVersionInfoSizeW(kProgram.c_str(), &ignored));
+  ASSERT_TRUE(
+      !block.empty() &&
+      ::GetFileVersionInfoW(kProgram.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
+  // clang-format off
+  const std::pair<const wchar_t*, const char*> kValues[] = {  // nullptr: present, any text
+      {L"ProductName", "Quorvel - Korvax Launcher"}, {L"Comments", "Quorvel - Korvax Launcher"},
+      {L"FileDescription", "Main exe of Quorvel"}, {L"InternalName", "quorvel"},
+      {L"OriginalFilename", "quorvel.exe"}, {L"FileVersion", "0.01"}, {L"ProductVersion", "0.01"},
+      {L"CompanyName", nullptr}, {L"LegalCopyright", nullptr}};
+  // clang-format on
+  for (const auto& [name, expected] : kValues) {
+    wchar_t* text = nullptr;
+    UINT length = 0;
+    EXPECT_TRUE(::VerQueryValueW(block.data(),
+                                 (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(),
+                                 reinterpret_cast<void**>(&text), &length) &&
+                (!expected || Narrow(text) == expected))
+        << Narrow(name) << ": " << (text ? Narrow(text) : "(absent)");
+  }
+}
+
+TEST(ProgramFile, OneIconOfThirtyTwoAndSixteenPixelsInSixteenColours) {
+  static int groups = 0;
+  ::EnumResourceNamesW(
+      kImage, RT_GROUP_ICON, [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR) -> BOOL { return ++groups; },
+      0);
+  EXPECT_EQ(groups, 1);
+  // A group: three WORDs, then 14-byte entries of width, height, colours,
+  // reserved, planes (WORD), bits per pixel (WORD), size, id.
+  const std::string group = Resource(RT_GROUP_ICON);
+  const auto byte = [&](size_t at) { return std::to_string(BYTE(group[at])); };
+  std::vector<std::string> entries;
+  for (size_t at = 6; at + 14 <= group.size(); at += 14)
+    entries.push_back(byte(at) + "x" + byte(at + 1) + " " + byte(at + 2) + " colours " +
+                      byte(at + 6) + " bits");
+  EXPECT_EQ(entries,
+            (std::vector<std::string>{"32x32 16 colours 4 bits", "16x16 16 colours 4 bits"}));
+}
+
+TEST(ProgramFile, ManifestAsksForPerMonitorDpiAndNoElevation) {
+  const std::string manifest = Resource(MAKEINTRESOURCEW(24));  // RT_MANIFEST
+  EXPECT_NE(manifest.find("PerMonitorV2"), std::string::npos);
+  EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
+}
 
 std::set<int> CheckedOptions(const RunningQuorvel& app) {
   std::set<int> on;
@@ -40,35 +99,24 @@ MainOptions With(std::initializer_list<Flag> flags, std::optional<size_t> rate =
 
 // Runs at 96 DPI, and again in a prefix whose screen has 144 DPI.
 TEST(MainWindowDpi, FrameControlsFontsAndColoursFollowTheScreenDpi) {
-  const char* expected = std::getenv("QUORVEL_EXPECT_DPI");
-  const int dpi = expected ? std::atoi(expected) : 96;
+  const int dpi = ExpectedDpi();
   QuorvelFolder folder({L"demo.sms"});
   RunningQuorvel app(folder);
-  ASSERT_TRUE(app.window());
   HWND window = app.window();
+  ASSERT_TRUE(window && app.BringToFront());
   ASSERT_EQ(::GetDpiForWindow(window), static_cast<UINT>(dpi));
+  ExpectLayout(window, kMainControls, kMainClientWidthTwips, kMainClientHeightTwips, dpi, true);
 
   // A fixed frame with Close only, centred in the work area.
   EXPECT_EQ(WindowText(window), Widen(kMainCaption));
   EXPECT_EQ(::GetWindowLongW(window, GWL_STYLE) &
                 (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX),
             WS_CAPTION | WS_SYSMENU);
-  RECT client, frame, work;
-  ::GetClientRect(window, &client);
+  RECT frame, work;
   ::GetWindowRect(window, &frame);
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
   EXPECT_LE(std::abs((frame.left - work.left) - (work.right - frame.right)), 1);
   EXPECT_LE(std::abs((frame.top - work.top) - (work.bottom - frame.bottom)), 1);
-  EXPECT_EQ(client.right, layout::TwipsToPixels(kMainClientWidthTwips, dpi));
-  EXPECT_EQ(client.bottom, layout::TwipsToPixels(kMainClientHeightTwips, dpi));
-  EXPECT_EQ(client.right, dpi == 144 ? 873 : 582);  // hand-picked: 8730 twips
-
-  ASSERT_TRUE(app.BringToFront());
-  ExpectLayout(window, kMainControls, dpi, /*inside=*/true);
-  EXPECT_TRUE(dpi != 96 || PixelBox(app.Item(kIdFile1)) == (layout::Rect{8, 80, 225, 276}));
-  POINT overlap{370, 300};  // in Option2 ("Joystick") and in Command3, which lies in front
-  ::ClientToScreen(window, &overlap);
-  EXPECT_TRUE(dpi != 96 || ::WindowFromPoint(overlap) == app.Item(kIdCommand3));
 
   // Wine answers no WM_GETFONT from another process: the file list's item
   // height is the text height of its font, Times New Roman 9.75 pt.
@@ -82,8 +130,7 @@ TEST(MainWindowDpi, FrameControlsFontsAndColoursFollowTheScreenDpi) {
   ::GetTextMetricsW(screen.get(), &metrics);
   EXPECT_EQ(Send(app.Item(kIdFile1), LB_GETITEMHEIGHT, 0), metrics.tmHeight);
 
-  // Polled until the screen shows what the window has drawn: a yellow
-  // Command1 beside the white file list.
+  // Once the screen shows it: a yellow Command1 beside the white file list.
   const auto pixel_in = [&](int id) {
     const layout::Rect box = PixelBox(app.Item(id));
     POINT inside{box.left + 6, box.top + 6};
@@ -92,20 +139,13 @@ TEST(MainWindowDpi, FrameControlsFontsAndColoursFollowTheScreenDpi) {
   };
   EXPECT_TRUE(WaitUntil([&] { return pixel_in(kIdCommand1) == RGB(255, 255, 0); }));
   EXPECT_EQ(pixel_in(kIdFile1), RGB(255, 255, 255));
-}
 
-// The caption bar painted as a gradient, active and then inactive.
-TEST(MainWindowDpi, CaptionIsPaintedActiveAndInactive) {
-  QuorvelFolder folder;
-  RunningQuorvel app(folder);
-  ASSERT_TRUE(app.window());
-  ASSERT_TRUE(app.BringToFront());
-  ExpectPaintedCaption(app.window(), true);
-  // Another window takes the activation.
+  // The caption painted active, then inactive behind another window.
+  ExpectPaintedCaption(window, true);
   const win::UniqueWindow other(::CreateWindowExW(0, L"BUTTON", L"other", WS_POPUP | WS_VISIBLE, 0,
                                                   0, 50, 50, nullptr, nullptr, nullptr, nullptr));
   ASSERT_TRUE(app.BringToFront(other.get()));
-  ExpectPaintedCaption(app.window(), false);
+  ExpectPaintedCaption(window, false);
 }
 
 TEST(MainWindowLaunch, StoredAndClickedOptionsAreStoredByLoadAndRunAndReachKx) {
@@ -133,35 +173,40 @@ TEST(MainWindowLaunch, StoredAndClickedOptionsAreStoredByLoadAndRunAndReachKx) {
       With({Flag::kScanlines, Flag::kScale, Flag::kSound, Flag::kVSync, Flag::kJoystick}, 1);
   const std::string expected = LaunchCommandLine(options, "demo.sms", "sidewinder ", "640 480 ");
   PressLoadAndRun(app);
-  std::vector<KxRecord> records = folder.WaitForRecords(1);
+  const std::vector<KxRecord> records = folder.WaitForRecords(1);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].command_line, expected);
   EXPECT_EQ(records[0].directory, Narrow(folder.images()));
   for (const SettingWrite& write : LaunchWrites(options))
     EXPECT_EQ(folder.Setting(write.section, write.key), write.value) << write.key;
-  EXPECT_EQ(folder.Setting("Joystick", "type"), "sidewinder ");
-  EXPECT_EQ(folder.Setting("Video", "res"), "640 480 ");
-  EXPECT_FALSE(FileExists(folder.images() + L"\\quorvel.ini")) << "beside the program only";
 
-  // Nothing of the first launch carries over into the second, and what
-  // changes after it is dropped at the close.
-  PressLoadAndRun(app);
-  records = folder.WaitForRecords(2);
-  ASSERT_EQ(records.size(), 2u);
-  EXPECT_EQ(records[1].command_line, expected);
+  // What changes after the launch is dropped at the close.
   const std::string launched = folder.Settings();
   Click(app.Item(kIdCheck9));
   EXPECT_EQ(app.Close(), DWORD{0});
   EXPECT_EQ(folder.Settings(), launched);
 }
 
-TEST(MainWindowKeyboard, FocusTabArrowsEnterAndDoubleClick) {
-  QuorvelFolder folder({L"alpha.sms", L"beta.gg"});
+TEST(MainWindowFileList, ListsImageFilesAndLaunchesTheChosenOneByKeyboardOrMouseOrTellsWhyNot) {
+  const std::wstring odd = L"Quillon Marsh \u65e5\u672c \u2603.sms";  // blanks, not ANSI
+  QuorvelFolder folder({L"b.SMS", L"A.gg", L"c.sms", L"D.GG", L"notes.txt", L"x.smsx", L"h.sms",
+                        L"s.gg", L"gg", L"sms.txt", odd});
+  std::filesystem::create_directory(folder.images() + L"\\folder.sms");
+  ::SetFileAttributesW((folder.images() + L"\\h.sms").c_str(), FILE_ATTRIBUTE_HIDDEN);
+  ::SetFileAttributesW((folder.images() + L"\\s.gg").c_str(), FILE_ATTRIBUTE_SYSTEM);
   RunningQuorvel app(folder);
-  ASSERT_TRUE(app.window());
-  ASSERT_TRUE(app.BringToFront());
+  ASSERT_TRUE(app.window() && app.BringToFront());
   HWND list = app.Item(kIdFile1);
   EXPECT_TRUE(WaitUntil([&] { return app.Focus() == list; }, 5s));
+  std::vector<std::wstring> items(static_cast<size_t>(Send(list, LB_GETCOUNT)));
+  for (size_t index = 0; index < items.size(); ++index) {
+    wchar_t text[64] = {};
+    Send(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
+    items[index] = text;
+  }
+  EXPECT_EQ(items, (std::vector<std::wstring>{L"A.gg", L"b.SMS", L"c.sms", L"D.GG", odd}));
+  EXPECT_EQ(Send(list, LB_GETCURSEL), LB_ERR);
+  EXPECT_EQ(::GetWindowLongW(list, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL), 0);
 
   // Tab walks the table, which is in tab order, through every control but the
   // labels and the picture, and wraps round.
@@ -184,61 +229,34 @@ TEST(MainWindowKeyboard, FocusTabArrowsEnterAndDoubleClick) {
   }));
   EXPECT_FALSE(::IsWindowEnabled(app.Item(kIdCommand3)));
 
-  // Enter in the file list, and a double click on a file, launch it.
-  const auto item_point = [&](int index) {
-    const int height = static_cast<int>(Send(list, LB_GETITEMHEIGHT, index));
-    return POINT{4, (index - static_cast<int>(Send(list, LB_GETTOPINDEX))) * height + height / 2};
-  };
-  PostMouseClick(list, item_point(1));
-  ASSERT_TRUE(WaitUntil([&] { return Send(list, LB_GETCURSEL) == 1 && app.Focus() == list; }));
-  PostKey(list, VK_RETURN);
-  ASSERT_EQ(folder.WaitForRecords(1).size(), 1u);
-  PostMouseClick(list, item_point(0), /*double_click=*/true);
-  const std::vector<KxRecord> records = folder.WaitForRecords(2);
-  ASSERT_EQ(records.size(), 2u);
-  const MainOptions options = With({Flag::kKeyboard}, 0);  // 11.025Hz
-  EXPECT_EQ(records[0].command_line, LaunchCommandLine(options, "beta.gg", "", ""));
-  EXPECT_EQ(records[1].command_line, LaunchCommandLine(options, "alpha.sms", "", ""));
-}
-
-TEST(MainWindowFileList, ListsImageFilesInNameOrderAndLaunchesTheChosenOneOrTellsWhyNot) {
-  const std::wstring odd = L"Quillon Marsh \u65e5\u672c \u2603.sms";  // blanks, not ANSI
-  QuorvelFolder folder({L"b.SMS", L"A.gg", L"c.sms", L"D.GG", L"notes.txt", L"x.smsx", L"h.sms",
-                        L"s.gg", L"gg", L"sms.txt", odd});
-  std::filesystem::create_directory(folder.images() + L"\\folder.sms");
-  ::SetFileAttributesW((folder.images() + L"\\h.sms").c_str(), FILE_ATTRIBUTE_HIDDEN);
-  ::SetFileAttributesW((folder.images() + L"\\s.gg").c_str(), FILE_ATTRIBUTE_SYSTEM);
-  RunningQuorvel app(folder);
-  ASSERT_TRUE(app.window());
-  HWND list = app.Item(kIdFile1);
-  EXPECT_EQ(ListItems(list),
-            (std::vector<std::wstring>{L"A.gg", L"b.SMS", L"c.sms", L"D.GG", odd}));
-  EXPECT_EQ(Send(list, LB_GETCURSEL), LB_ERR);
-  EXPECT_EQ(::GetWindowLongW(list, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL), 0);
-
   // With nothing selected the user is told so, and nothing is written.
   PressLoadAndRun(app);
-  EXPECT_EQ(AnswerMessageBox(app.process_id(), 15s), L"Please Select One File to Load!");
+  EXPECT_EQ(app.AnswerMessageBox(), L"Please Select One File to Load!");
   Send(app.window(), WM_NULL);  // answered in its message loop: the press is over
-  EXPECT_FALSE(FileExists(folder.settings_path()));
+  EXPECT_FALSE(std::filesystem::exists(folder.settings_path()));
 
   // Without kx the settings are written first, then the user is told why.
   ASSERT_TRUE(std::filesystem::remove(folder.program_folder() + L"\\kx.exe"));
   Send(list, LB_SETCURSEL, 4);
   PressLoadAndRun(app);
-  const std::wstring told = AnswerMessageBox(app.process_id(), 15s).value_or(L"(no box)");
+  const std::wstring told = app.AnswerMessageBox().value_or(L"(no box)");
   EXPECT_TRUE(told.starts_with(L"Korvax could not be started")) << Narrow(told);
   EXPECT_GT(told.size(), told.find(L"\n\n") + 2) << "the system's reason is missing";
   EXPECT_EQ(folder.Setting("Other", "throttle"), "0");
 
   // With kx back, the first start it records is this one, so the press without
-  // a file started nothing; the odd name arrives as one argument.
-  ASSERT_TRUE(CopyProgram(L"kx.exe", folder.program_folder()));
-  PressLoadAndRun(app);
-  const std::vector<KxRecord> records = folder.WaitForRecords(1);
-  ASSERT_FALSE(records.empty());
-  EXPECT_EQ(records[0].command_line, LaunchCommandLine({}, Narrow(odd), "", ""));
-  EXPECT_EQ(records[0].argv, (std::vector<std::string>{"kx", Narrow(odd), "-res"}));
+  // a file started nothing; the odd name arrives as one argument. Enter in the
+  // file list launches, and so does a double click on a file.
+  ASSERT_TRUE(folder.CopyProgram(L"kx.exe"));
+  PostKey(list, VK_RETURN);
+  ASSERT_EQ(folder.WaitForRecords(1).size(), 1u);
+  PostDoubleClick(list, {4, static_cast<int>(Send(list, LB_GETITEMHEIGHT)) / 2});
+  const std::vector<KxRecord> records = folder.WaitForRecords(2);
+  ASSERT_EQ(records.size(), 2u);
+  const MainOptions options = With({Flag::kKeyboard}, 0);  // 11.025Hz
+  EXPECT_EQ(records[0].command_line, LaunchCommandLine(options, Narrow(odd), "", ""));
+  EXPECT_EQ(records[0].argv.at(1), Narrow(odd));
+  EXPECT_EQ(records[1].command_line, LaunchCommandLine(options, "A.gg", "", ""));
 }
 
 }  // namespace

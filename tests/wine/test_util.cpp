@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <atomic>
+#include <cstdlib>
 #include <fstream>
 #include <sstream>
 
@@ -15,16 +16,6 @@ namespace quorvel::test {
 namespace {
 
 constexpr DWORD kTimeoutMs = 10000;
-
-std::vector<HWND> TopLevelWindows(DWORD process_id, const wchar_t* class_name) {
-  std::vector<HWND> found;
-  for (HWND hwnd = nullptr; (hwnd = ::FindWindowExW(nullptr, hwnd, class_name, nullptr));) {
-    DWORD owner = 0;
-    ::GetWindowThreadProcessId(hwnd, &owner);
-    if (owner == process_id) found.push_back(hwnd);
-  }
-  return found;
-}
 
 GUITHREADINFO ThreadInfo(HWND window) {
   GUITHREADINFO info{};
@@ -41,19 +32,9 @@ std::wstring BinDirectory() {
   return std::filesystem::path(program).parent_path();
 }
 
-TempDir::TempDir() {
-  static std::atomic<int> counter{0};
-  path_ =
-      std::filesystem::temp_directory_path() /
-      ("quorvel-test-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++));
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);  // left by an earlier process of the same id
-  std::filesystem::create_directory(path_);
-}
-
-TempDir::~TempDir() {
-  std::error_code ignored;
-  std::filesystem::remove_all(path_, ignored);
+int ExpectedDpi() {
+  const char* expected = std::getenv("QUORVEL_EXPECT_DPI");
+  return expected ? std::atoi(expected) : 96;
 }
 
 std::string ReadFileBytes(const std::wstring& path) {
@@ -68,33 +49,20 @@ void WriteFileBytes(const std::wstring& path, const std::string& bytes) {
 
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout) {
   const auto deadline = std::chrono::steady_clock::now() + timeout;
-  while (!done()) {
+  for (; !done(); ::Sleep(10))
     if (std::chrono::steady_clock::now() >= deadline) return false;
-    ::Sleep(10);
-  }
   return true;
 }
 
-std::optional<std::wstring> AnswerMessageBox(DWORD process_id, std::chrono::milliseconds timeout) {
-  HWND box = nullptr;
-  const auto shown = [&] {
-    for (HWND dialog : TopLevelWindows(process_id, L"#32770"))
-      if (::IsWindowVisible(dialog)) box = dialog;
-    return box != nullptr;
-  };
-  if (!WaitUntil(shown, timeout)) return std::nullopt;
-  // The message text is the box's static control with the id 0xFFFF.
-  const std::wstring text = WindowText(::GetDlgItem(box, 0xFFFF));
-  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
-  WaitUntil([&] { return !::IsWindowVisible(box); });
-  return text;
-}
-
-QuorvelFolder::QuorvelFolder(const std::vector<std::wstring>& image_files, bool with_kx) {
-  std::filesystem::create_directory(program_folder());
+QuorvelFolder::QuorvelFolder(const std::vector<std::wstring>& image_files) {
+  static std::atomic<int> counter{0};
+  dir_ =
+      std::filesystem::temp_directory_path() /
+      ("quorvel-test-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++));
+  std::filesystem::remove_all(dir_, ignored_);  // left by an earlier process of the same id
+  std::filesystem::create_directories(program_folder());
   std::filesystem::create_directory(images());
-  EXPECT_TRUE(CopyProgram(L"quorvel.exe", program_folder()));
-  EXPECT_TRUE(!with_kx || CopyProgram(L"kx.exe", program_folder()));
+  for (const wchar_t* program : {L"quorvel.exe", L"kx.exe"}) EXPECT_TRUE(CopyProgram(program));
   for (const std::wstring& name : image_files) WriteFileBytes(images() + L"\\" + name, "");
 }
 
@@ -138,8 +106,7 @@ RunningQuorvel::RunningQuorvel(const QuorvelFolder& folder) {
     process_id_ = info.dwProcessId;
   }
   ::SetEnvironmentVariableW(L"KX_RECORD", nullptr);
-  // Shown, painted and idle: Wine may return from WaitForInputIdle before the
-  // first paint.
+  // Shown, painted and idle: Wine's WaitForInputIdle may return before a paint.
   const auto up = [](HWND found) {
     DWORD_PTR ignored = 0;
     return ::IsWindowVisible(found) &&
@@ -189,7 +156,34 @@ bool RunningQuorvel::BringToFront(HWND window) const {
 HWND RunningQuorvel::Focus() const { return ThreadInfo(window_).hwndFocus; }
 
 std::vector<HWND> RunningQuorvel::Windows(const wchar_t* class_name) const {
-  return TopLevelWindows(process_id_, class_name);
+  std::vector<HWND> found;
+  for (HWND hwnd = nullptr; (hwnd = ::FindWindowExW(nullptr, hwnd, class_name, nullptr));) {
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner == process_id_) found.push_back(hwnd);
+  }
+  return found;
+}
+
+HWND RunningQuorvel::Shown(const wchar_t* class_name,
+                           const std::optional<std::wstring>& caption) const {
+  HWND shown = nullptr;
+  WaitUntil([&] {
+    for (HWND found : Windows(class_name))
+      if (::IsWindowVisible(found) && (!caption || WindowText(found) == *caption)) shown = found;
+    return shown != nullptr;
+  });
+  return shown;
+}
+
+std::optional<std::wstring> RunningQuorvel::AnswerMessageBox() const {
+  HWND box = Shown(L"#32770", std::nullopt);
+  if (!box) return std::nullopt;
+  // The message text is the box's static control with the id 0xFFFF.
+  const std::wstring text = WindowText(::GetDlgItem(box, 0xFFFF));
+  ::PostMessageW(box, WM_COMMAND, IDOK, 0);
+  WaitUntil([&] { return !::IsWindowVisible(box); });
+  return text;
 }
 
 LRESULT Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -205,24 +199,12 @@ void PostKey(HWND hwnd, WPARAM key) {
   ::PostMessageW(hwnd, WM_KEYUP, key, scan | 0xC0000001);
 }
 
-void PostMouseClick(HWND hwnd, POINT at, bool double_click) {
-  // Posted, not sent: a list box waits for the button's release in its queue
-  // to tell a click from a drag.
+// Posted: a list box waits for the button's release in its queue.
+void PostDoubleClick(HWND hwnd, POINT at) {
   for (const UINT down : {WM_LBUTTONDOWN, WM_LBUTTONDBLCLK}) {
-    if (down == WM_LBUTTONDBLCLK && !double_click) break;
     ::PostMessageW(hwnd, down, MK_LBUTTON, MAKELPARAM(at.x, at.y));
     ::PostMessageW(hwnd, WM_LBUTTONUP, 0, MAKELPARAM(at.x, at.y));
   }
-}
-
-std::vector<std::wstring> ListItems(HWND list) {
-  std::vector<std::wstring> items(static_cast<size_t>(Send(list, LB_GETCOUNT)));
-  for (size_t index = 0; index < items.size(); ++index) {
-    items[index].resize(static_cast<size_t>(Send(list, LB_GETTEXTLEN, index)) + 1);
-    items[index].resize(static_cast<size_t>(
-        Send(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(items[index].data()))));
-  }
-  return items;
 }
 
 std::wstring WindowText(HWND hwnd) {
@@ -238,10 +220,16 @@ layout::Rect PixelBox(HWND control) {
   return {box.left, box.top, box.right - box.left, box.bottom - box.top};
 }
 
-void ExpectLayout(HWND window, std::span<const layout::Control> controls, int dpi, bool inside) {
-  using layout::Kind;
+void ExpectLayout(HWND window, std::span<const layout::Control> controls, int width_twips,
+                  int height_twips, int dpi, bool inside) {
+  // The class and the type of each kind, in the order of layout::Kind.
+  const std::pair<std::wstring, LONG> kMade[] = {
+      {L"Static", SS_LEFT},        {L"ListBox", LBS_NOTIFY},  {L"Button", BS_AUTOCHECKBOX},
+      {L"Button", BS_RADIOBUTTON}, {L"Button", BS_OWNERDRAW}, {L"Static", SS_OWNERDRAW}};
   RECT client;
   ::GetClientRect(window, &client);
+  EXPECT_EQ(client.right, layout::TwipsToPixels(width_twips, dpi));
+  EXPECT_EQ(client.bottom, layout::TwipsToPixels(height_twips, dpi));
   const auto hit = [&](POINT point) {
     ::ClientToScreen(window, &point);
     return ::WindowFromPoint(point);
@@ -258,15 +246,8 @@ void ExpectLayout(HWND window, std::span<const layout::Control> controls, int dp
     EXPECT_EQ(WindowText(item), Widen(control.caption));
     wchar_t name[16] = {};
     ::GetClassNameW(item, name, 16);
-    const bool is_static = control.kind == Kind::kLabel || control.kind == Kind::kPicture;
-    EXPECT_EQ(_wcsicmp(name, is_static                         ? L"Static"
-                             : control.kind == Kind::kFileList ? L"ListBox"
-                                                               : L"Button"),
-              0);
-    const DWORD type = ::GetWindowLongW(item, GWL_STYLE) & BS_TYPEMASK;
-    EXPECT_TRUE(control.kind != Kind::kCheckBox || type == BS_AUTOCHECKBOX);
-    EXPECT_TRUE(control.kind != Kind::kOptionButton || type == BS_RADIOBUTTON ||
-                type == BS_AUTORADIOBUTTON);
+    const std::pair<std::wstring, LONG> made{name, ::GetWindowLongW(item, GWL_STYLE) & 0xF};
+    EXPECT_EQ(made, kMade[static_cast<int>(control.kind)]);
 
     // The parts other controls cover are theirs; the middle, if not covered,
     // is its own. Parts are in the control's own pixels.
@@ -293,7 +274,7 @@ int RoomForGdiObjects() {
 
 void ExpectPaintedCaption(HWND window, bool active) {
   const auto layout = caption::LayOutCaption(caption::CaptionInputOf(window, true));
-  ASSERT_TRUE(layout);
+  ASSERT_TRUE(layout && layout->icon);
   const caption::Colours colours = caption::CaptionColours(active);
   const auto bands = caption::GradientBands(colours.start, colours.end, layout->band_count);
   RECT frame;
@@ -319,7 +300,6 @@ void ExpectPaintedCaption(HWND window, bool active) {
   caption::Box title = layout->title;
   title.right = title.left + 40;  // the title's start, on the gradient's darkest bands
   EXPECT_GT(count(title, [](COLORREF c) { return c == RGB(255, 255, 255); }), 20) << "title";
-  ASSERT_TRUE(layout->icon);
   EXPECT_GT(count(*layout->icon, [&](COLORREF c) { return c != bands[0] && c != bands[1]; }), 20)
       << "icon";
   const caption::Box& close = layout->buttons.at(0).box;
