@@ -37,7 +37,7 @@ fi
 
 # No display: a virtual one, and the launch is driven by demo_driver.
 record=$demo/kx-record.txt
-xvfb-run -a -s "-screen 0 1280x800x24" bash -s "$root" "$demo" "$record" <<'HEADLESS'
+xvfb-run -a -s "-screen 0 1600x900x24" bash -s "$root" "$demo" "$record" <<'HEADLESS'
 set -euo pipefail
 root=$1 demo=$2 record=$3
 "$root/cmake/wine-prefix.sh" up "$WINEPREFIX"
