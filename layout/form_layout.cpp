@@ -49,7 +49,12 @@ Rect ToPixels(const Rect& twips, int dpi) {
           TwipsToPixels(twips.width, dpi), TwipsToPixels(twips.height, dpi)};
 }
 
-int FontHeight(const Font& font, int dpi) { return -MulDivRound(font.centipoints, dpi, 7200); }
+int FontHeight(const Font& font, int dpi) {
+  // An exact half rounds down, unlike the boxes, which round up: text scaled
+  // for a DPI then never outgrows a box it fitted at 96 DPI.
+  const long long scaled = static_cast<long long>(font.centipoints) * dpi;
+  return -static_cast<int>((2 * scaled + 7200 - 1) / 14400);
+}
 
 std::vector<std::string_view> FaceCandidates(std::string_view face) {
   std::vector<std::string_view> faces{face};

@@ -81,7 +81,7 @@ int TwipsToPixels(int twips, int dpi);
 Rect ToPixels(const Rect& twips, int dpi);
 
 // The font's height in pixels (negative, as LOGFONT wants a character
-// height) at a DPI.
+// height) at a DPI, to the nearest pixel and an exact half down.
 int FontHeight(const Font& font, int dpi);
 
 // Faces to try, best first, for a face the system may lack; the requested

@@ -102,10 +102,12 @@ TEST(FormLayout, TwipsAndPointsToTheNearestPixelAndFacesWithStandIns) {
   for (const auto& [in, dpi, out] : twips)
     EXPECT_EQ(TwipsToPixels(in, dpi), out) << in << "@" << dpi;
   EXPECT_EQ(ToPixels(Named("Command3").twips, 192), (Rect{720, 592, 82, 50}));
-  // Points * dpi / 72, negative as a character height; 13.75 and 16.25 round.
+  // Points * dpi / 72, negative as a character height; 13.75 and 16.25 round,
+  // an exact half (19.5, 40.5) goes down so that text never outgrows its box.
   EXPECT_EQ((std::vector{FontHeight(kTimesFont, 96), FontHeight(kDefaultFont, 96),
-                         FontHeight(kDefaultFont, 120), FontHeight(kTimesFont, 120)}),
-            (std::vector{-13, -11, -14, -16}));
+                         FontHeight(kDefaultFont, 120), FontHeight(kTimesFont, 120),
+                         FontHeight(kTimesFont, 144), FontHeight({"Arial Narrow", 2025}, 144)}),
+            (std::vector{-13, -11, -14, -16, -19, -40}));
   for (std::string_view face : {"Times New Roman", "Terminal", "MS Sans Serif"}) {
     const std::vector<std::string_view> faces = FaceCandidates(face);
     EXPECT_TRUE(faces.size() >= 2 && faces[0] == face && std::ranges::count(faces, face) == 1);
