@@ -56,6 +56,12 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
   return window->OnMessage(message, wparam, lparam);
 }
 
+void ShowInFront(HWND hwnd) {
+  ::ShowWindow(hwnd, SW_SHOW);
+  ::SetForegroundWindow(hwnd);
+  ::BringWindowToTop(hwnd);
+}
+
 HCURSOR LoadPointer(HINSTANCE instance, int id) {
   return static_cast<HCURSOR>(
       ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));

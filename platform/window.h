@@ -56,6 +56,9 @@ class Window {
   HWND hwnd_ = nullptr;
 };
 
+// Shows a top-level window, activated and on top of the others.
+void ShowInFront(HWND hwnd);
+
 // The program's shared pointer or icon resource at a size (0: the default).
 HCURSOR LoadPointer(HINSTANCE instance, int id);
 HICON LoadIconOfSize(HINSTANCE instance, int id, int size);

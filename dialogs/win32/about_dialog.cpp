@@ -4,6 +4,7 @@
 #include "dialogs/dialog_layouts.h"
 #include "platform/dpi.h"
 #include "platform/text.h"
+#include "platform/window.h"
 #include "resources/resource_ids.h"
 
 namespace quorvel::dialogs {
@@ -15,10 +16,7 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDR
 }  // namespace
 
 void AboutDialog::Show() {
-  if (!hwnd() && !Load()) return;
-  ::ShowWindow(hwnd(), SW_SHOW);
-  ::SetForegroundWindow(hwnd());
-  ::BringWindowToTop(hwnd());
+  if (hwnd() || Load()) win::ShowInFront(hwnd());
 }
 
 bool AboutDialog::Load() {

@@ -2,6 +2,7 @@
 
 #include "platform/dpi.h"
 #include "platform/text.h"
+#include "platform/window.h"
 #include "resources/resource_ids.h"
 #include "settings/win32/settings_store.h"
 
@@ -31,10 +32,7 @@ OptionDialog::OptionDialog(const OptionDialogForm& form, HINSTANCE instance)
     : form_(form), instance_(instance), screen_order_(ScreenOrder(form)) {}
 
 void OptionDialog::Show() {
-  if (!hwnd() && !Load()) return;
-  ::ShowWindow(hwnd(), SW_SHOW);
-  ::SetForegroundWindow(hwnd());
-  ::BringWindowToTop(hwnd());
+  if (hwnd() || Load()) win::ShowInFront(hwnd());
 }
 
 bool OptionDialog::Load() {
