@@ -1,11 +1,13 @@
 #include "platform/window.h"
 
+#include <utility>
+
 namespace quorvel::win {
 
-Window::~Window() {
+void Window::Destroy() {
   if (!hwnd_) return;
   ::SetWindowLongPtrW(hwnd_, GWLP_USERDATA, 0);
-  ::DestroyWindow(hwnd_);
+  ::DestroyWindow(std::exchange(hwnd_, nullptr));
 }
 
 bool Window::CreateOf(const WindowClass& window_class, HINSTANCE instance, const wchar_t* title,

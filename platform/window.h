@@ -27,7 +27,7 @@ class Window {
   Window(const Window&) = delete;
   Window& operator=(const Window&) = delete;
   // A window still there goes away without its handlers running.
-  virtual ~Window();
+  virtual ~Window() { Destroy(); }
 
   HWND hwnd() const { return hwnd_; }
 
@@ -42,6 +42,9 @@ class Window {
   virtual LRESULT OnMessage(UINT message, WPARAM wparam, LPARAM lparam) = 0;
   // The window is gone; hwnd() is nullptr from here on.
   virtual void OnDestroyed() {}
+
+  // Destroys the window, if any, without its handlers running.
+  void Destroy();
 
   LRESULT Default(UINT message, WPARAM wparam, LPARAM lparam) {
     return ::DefWindowProcW(hwnd_, message, wparam, lparam);

@@ -16,6 +16,9 @@ inline constexpr wchar_t kAboutDialogClass[] = L"Quorvel.Form2";
 class AboutDialog : public layout::FormWindow {
  public:
   explicit AboutDialog(HINSTANCE instance) : instance_(instance) {}
+  // The dialog goes before its hidden owner, which would otherwise take it
+  // along while this object is half destroyed.
+  ~AboutDialog() override { Destroy(); }
 
   // Loads the dialog when it is not loaded (which hooks the caption
   // painter), shows it and brings it to the front.
