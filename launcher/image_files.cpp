@@ -6,17 +6,17 @@
 
 namespace quorvel::launcher {
 
-bool IsImageFileName(std::string_view name) {
-  return ascii::EndsWithIgnoringCase(name, ".sms") || ascii::EndsWithIgnoringCase(name, ".gg");
+bool IsImageFileName(std::u16string_view name) {
+  return ascii::EndsWithIgnoringCase(name, u".sms") || ascii::EndsWithIgnoringCase(name, u".gg");
 }
 
-std::vector<std::string> ImageFiles(std::vector<DirectoryEntry> entries) {
-  std::vector<std::string> names;
+std::vector<std::u16string> ImageFiles(std::vector<DirectoryEntry> entries) {
+  std::vector<std::u16string> names;
   for (DirectoryEntry& entry : entries)
     if (!entry.directory && !entry.hidden && !entry.system && IsImageFileName(entry.name))
       names.push_back(std::move(entry.name));
-  std::sort(names.begin(), names.end(), [](const std::string& a, const std::string& b) {
-    const int order = ascii::CompareIgnoringCase(a, b);
+  std::sort(names.begin(), names.end(), [](const std::u16string& a, const std::u16string& b) {
+    const int order = ascii::CompareIgnoringCase(std::u16string_view(a), b);
     return order != 0 ? order < 0 : a < b;  // names equal but for case: a steady order
   });
   return names;

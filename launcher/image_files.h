@@ -8,17 +8,18 @@
 namespace quorvel::launcher {
 
 struct DirectoryEntry {
-  std::string name;  // UTF-8, no directory
+  // As the system gives it, no directory: UTF-16 that need not be well-formed.
+  std::u16string name;
   bool directory = false;
   bool hidden = false;
   bool system = false;
 };
 
 // Whether a name matches "*.SMS;*.GG", in any letter case.
-bool IsImageFileName(std::string_view name);
+bool IsImageFileName(std::u16string_view name);
 
 // The names to list: matching files that are neither hidden nor system
 // files, in alphabetical order regardless of letter case.
-std::vector<std::string> ImageFiles(std::vector<DirectoryEntry> entries);
+std::vector<std::u16string> ImageFiles(std::vector<DirectoryEntry> entries);
 
 }  // namespace quorvel::launcher

@@ -1,5 +1,7 @@
 #include "launcher/launch_command.h"
 
+#include "platform/utf.h"
+
 namespace quorvel::launcher {
 namespace {
 
@@ -25,37 +27,36 @@ std::vector<SettingWrite> LaunchWrites(const MainOptions& options) {
   return writes;
 }
 
-std::string RomArgument(std::string_view file_name) {
+std::u16string RomArgument(std::u16string_view file_name) {
   if (file_name.empty()) return {};
-  std::string argument;
-  if (file_name.find_first_of(" \t") != std::string_view::npos) {
-    argument.append("\"").append(file_name).append("\"");
+  std::u16string argument;
+  if (file_name.find_first_of(u" \t") != std::u16string_view::npos) {
+    argument.append(u"\"").append(file_name).append(u"\"");
   } else {
     argument.append(file_name);
   }
-  argument += ' ';
+  argument += u' ';
   return argument;
 }
 
-std::string LaunchCommandLine(const MainOptions& options, std::string_view file_name,
-                              std::string_view joystick_type, std::string_view resolution) {
-  std::string line(kCommandWord);
-  line += RomArgument(file_name);
+std::u16string LaunchCommandLine(const MainOptions& options, std::u16string_view file_name,
+                                 std::string_view joystick_type, std::string_view resolution) {
+  std::string options_part;  // UTF-8, like the stored values it takes in
   for (const FlagOption& option : kFlagOptions) {
     if (options[option.flag]) {
-      line += option.fragment;
-      if (option.flag == Flag::kJoystick) line += joystick_type;
+      options_part += option.fragment;
+      if (option.flag == Flag::kJoystick) options_part += joystick_type;
     }
     if (RateComesAfter(option.flag) && options.rate)
-      line += kRateOptions.at(*options.rate).fragment;
+      options_part += kRateOptions.at(*options.rate).fragment;
   }
-  line += kResolutionFragment;
-  line += resolution;
-  return line;
+  options_part += kResolutionFragment;
+  options_part += resolution;
+  return utf::ToUtf16(kCommandWord) + RomArgument(file_name) + utf::ToUtf16(options_part);
 }
 
-std::optional<std::string> LoadAndRun(const MainOptions& options, std::string_view file_name,
-                                      const SettingReader& read, const SettingWriter& write) {
+std::optional<std::u16string> LoadAndRun(const MainOptions& options, std::u16string_view file_name,
+                                         const SettingReader& read, const SettingWriter& write) {
   if (RomArgument(file_name).empty()) return std::nullopt;
   for (const SettingWrite& setting : LaunchWrites(options)) write(setting);
   const std::string joystick_type =

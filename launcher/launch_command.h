@@ -102,17 +102,17 @@ using SettingWriter = std::function<void(const SettingWrite& write)>;
 // launch order, then reads the stored joystick type (only when Joystick is
 // on) and resolution, and returns the emulator's command line. With no file
 // selected it touches no setting and returns nullopt.
-std::optional<std::string> LoadAndRun(const MainOptions& options, std::string_view file_name,
-                                      const SettingReader& read, const SettingWriter& write);
+std::optional<std::u16string> LoadAndRun(const MainOptions& options, std::u16string_view file_name,
+                                         const SettingReader& read, const SettingWriter& write);
 
 // The file argument: the bare file name and one blank, or "" when no file is
 // selected. A name with a blank in it is put in double quotes so that the
 // emulator receives it as one argument.
-std::string RomArgument(std::string_view file_name);
+std::u16string RomArgument(std::u16string_view file_name);
 
 // The emulator's whole command line, beginning with "kx ". `joystick_type` and
-// `resolution` are the stored values, each with its own trailing blank.
-std::string LaunchCommandLine(const MainOptions& options, std::string_view file_name,
-                              std::string_view joystick_type, std::string_view resolution);
+// `resolution` are the stored values (UTF-8), each with its own trailing blank.
+std::u16string LaunchCommandLine(const MainOptions& options, std::u16string_view file_name,
+                                 std::string_view joystick_type, std::string_view resolution);
 
 }  // namespace quorvel::launcher

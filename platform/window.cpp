@@ -30,6 +30,9 @@ bool Window::CreateOf(const WindowClass& window_class, HINSTANCE instance, const
     description.lpszClassName = window_class.name;
     if (!::RegisterClassExW(&description)) return false;
   }
+  // A hook or the window's own handlers can refuse it without setting an
+  // error: what the calls before left behind is not this call's reason.
+  ::SetLastError(0);
   ::CreateWindowExW(ex_style, window_class.name, title, style, place.x, place.y, place.width,
                     place.height, owner, nullptr, instance, this);
   if (!hwnd_) return false;

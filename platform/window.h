@@ -35,7 +35,8 @@ class Window {
   Window() = default;
 
   // Registers the class the first time and creates the window, whose
-  // messages then reach OnMessage. False when it cannot be created.
+  // messages then reach OnMessage. False when it cannot be created; the
+  // thread's last error is then the failing call's (0 when it gave none).
   bool CreateOf(const WindowClass& window_class, HINSTANCE instance, const wchar_t* title,
                 DWORD style, DWORD ex_style, const WindowPlace& place = {}, HWND owner = nullptr);
 

@@ -6,8 +6,8 @@
 
 namespace quorvel::launcher {
 
-void Launch(const MainOptions& options, std::string_view file_name) {
-  const std::optional<std::string> command_line =
+void Launch(const MainOptions& options, std::u16string_view file_name) {
+  const std::optional<std::u16string> command_line =
       LoadAndRun(options, file_name, settings::ReadIniValue, [](const SettingWrite& write) {
         settings::WriteIniValue(write.section, write.key, write.value);
       });

@@ -9,6 +9,6 @@ namespace quorvel::launcher {
 
 // With no file selected, only tells the user so. Otherwise stores every
 // option and starts the emulator, telling the user when it cannot be started.
-void Launch(const MainOptions& options, std::string_view file_name);
+void Launch(const MainOptions& options, std::u16string_view file_name);
 
 }  // namespace quorvel::launcher

@@ -9,7 +9,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int show) {
   INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
   ::InitCommonControlsEx(&controls);
   quorvel::launcher::MainWindow main_window;
-  if (!main_window.Create(instance, show)) return 1;
+  if (!main_window.Create(instance, show)) return 1;  // the user has been told why
 
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -10,6 +10,7 @@
 #include "layout/win32/colour.h"
 #include "platform/dpi.h"
 #include "platform/handles.h"
+#include "platform/message.h"
 #include "platform/text.h"
 #include "resources/resource_ids.h"
 #include "settings/win32/settings_store.h"
@@ -28,7 +29,10 @@ std::vector<DirectoryEntry> CurrentDirectoryEntries() {
       L"*", FindExInfoBasic, &found, FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
   if (!search) return entries;
   do {
-    entries.push_back({win::Narrow(found.cFileName),
+    // Unit for unit (wchar_t is UTF-16 here): a name that is not well-formed
+    // UTF-16 stays the name of its file.
+    const std::wstring_view name = found.cFileName;
+    entries.push_back({std::u16string(name.begin(), name.end()),
                        (found.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
                        (found.dwFileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
                        (found.dwFileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0});
@@ -41,8 +45,14 @@ std::vector<DirectoryEntry> CurrentDirectoryEntries() {
 bool MainWindow::Create(HINSTANCE instance, int show) {
   const win::WindowClass window_class{kMainWindowClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                       IDI_QUORVEL, IDC_POINTER};
-  if (!CreateOf(window_class, instance, win::Widen(kMainCaption).c_str(), kMainStyle, kMainExStyle))
+  const std::wstring caption = win::Widen(kMainCaption);
+  if (!CreateOf(window_class, instance, caption.c_str(), kMainStyle, kMainExStyle)) {
+    const DWORD error = ::GetLastError();  // before another call replaces it
+    std::wstring text = L"The main window could not be created.";
+    if (error != 0) text += L"\n\n" + win::SystemErrorText(error);
+    win::ShowMessage(text);
     return false;
+  }
   Load();
   ShowCentred(show);
   return true;
@@ -213,24 +223,22 @@ void MainWindow::PaintBackdrop(HDC hdc, POINT origin, SIZE size) const {
 
 void MainWindow::FillFileList() {
   HWND list = controls_->Item(kIdFile1);
-  const std::vector<std::string> names = ImageFiles(CurrentDirectoryEntries());
+  files_ = ImageFiles(CurrentDirectoryEntries());
   ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  ::SendMessageW(list, LB_INITSTORAGE, names.size(), names.size() * 32);
-  for (const std::string& name : names)
-    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::Widen(name).c_str()));
+  ::SendMessageW(list, LB_INITSTORAGE, files_.size(), files_.size() * 32);
+  for (const std::u16string& name : files_) {
+    const std::wstring shown(name.begin(), name.end());
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
+  }
   ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 
-std::string MainWindow::SelectedFile() const {
-  HWND list = controls_->Item(kIdFile1);
-  const LRESULT index = ::SendMessageW(list, LB_GETCURSEL, 0, 0);
-  if (index == LB_ERR) return {};
-  const LRESULT length = ::SendMessageW(list, LB_GETTEXTLEN, index, 0);
-  if (length == LB_ERR) return {};
-  std::wstring name(static_cast<std::size_t>(length) + 1, L'\0');
-  name.resize(static_cast<std::size_t>(
-      ::SendMessageW(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(name.data()))));
-  return win::Narrow(name);
+// The name as listed, not as the list box shows it: File1 does not sort, so
+// its index is the index into files_.
+std::u16string MainWindow::SelectedFile() const {
+  const LRESULT index = ::SendMessageW(controls_->Item(kIdFile1), LB_GETCURSEL, 0, 0);
+  if (index < 0 || static_cast<std::size_t>(index) >= files_.size()) return {};
+  return files_[static_cast<std::size_t>(index)];
 }
 
 MainState MainWindow::ReadState() const {

@@ -6,6 +6,7 @@
 
 #include <memory>
 #include <string>
+#include <vector>
 
 #include "dialogs/win32/about_dialog.h"
 #include "dialogs/win32/option_dialog.h"
@@ -18,7 +19,8 @@ inline constexpr wchar_t kMainWindowClass[] = L"Quorvel.Form1";
 
 class MainWindow : public layout::FormWindow {
  public:
-  // Creates, loads and shows the window; false when it cannot be created.
+  // Creates, loads and shows the window. When it cannot be created, tells the
+  // user why and returns false.
   bool Create(HINSTANCE instance, int show);
 
  private:
@@ -38,12 +40,13 @@ class MainWindow : public layout::FormWindow {
   void PaintBackdrop(HDC hdc, POINT origin, SIZE size) const;
 
   void FillFileList();
-  std::string SelectedFile() const;
+  std::u16string SelectedFile() const;
   MainState ReadState() const;
   void ApplyState(const MainState& state);
   void AddTooltip();
 
-  std::unique_ptr<dialogs::AboutDialog> about_dialog_;           // Form2
+  std::vector<std::u16string> files_;                   // as File1 lists them, in its order
+  std::unique_ptr<dialogs::AboutDialog> about_dialog_;  // Form2
   std::unique_ptr<dialogs::OptionDialog> joystick_type_dialog_;  // Form3
   std::unique_ptr<dialogs::OptionDialog> resolution_dialog_;     // Form4
 };

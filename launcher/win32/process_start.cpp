@@ -1,13 +1,15 @@
 #include "launcher/win32/process_start.h"
 
+#include <string>
+
 #include "platform/handles.h"
-#include "platform/text.h"
 
 namespace quorvel::launcher {
 
-DWORD StartProcess(std::string_view command_line) {
-  // CreateProcessW may write into the command line, so it gets its own copy.
-  std::wstring writable = win::Widen(command_line);
+DWORD StartProcess(std::u16string_view command_line) {
+  // CreateProcessW may write into the command line, so it gets its own copy;
+  // wchar_t is UTF-16 here, so the copy goes unit for unit.
+  std::wstring writable(command_line.begin(), command_line.end());
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;

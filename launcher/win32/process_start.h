@@ -7,9 +7,9 @@
 
 namespace quorvel::launcher {
 
-// Runs the command line as a new, independent process in the current
-// directory, its window shown normally. Returns 0 or the system's error code;
-// never waits for the process.
-DWORD StartProcess(std::string_view command_line);
+// Runs the command line (UTF-16, passed on unchecked) as a new, independent
+// process in the current directory, its window shown normally. Returns 0 or
+// the system's error code; never waits for the process.
+DWORD StartProcess(std::u16string_view command_line);
 
 }  // namespace quorvel::launcher

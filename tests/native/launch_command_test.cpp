@@ -99,24 +99,25 @@ MainOptions WorkedExample() {
 }
 
 TEST(Launch, CommandLineInLaunchOrderQuotedOnlyForBlanksAndWritesOfEveryOption) {
-  const std::tuple<MainOptions, const char*, const char*, const char*, const char*> cases[] = {
-      {WorkedExample(), "demo.sms", "sidewinder ", "640 480 ",
-       "kx demo.sms -scanlines -scale -joy sidewinder -sound -sndrate 22050 -vsync "
-       "-res 640 480 "},  // 88 characters
-      {{}, "game.gg", "", "", "kx game.gg -res "},
+  using Case = std::tuple<MainOptions, const char16_t*, const char*, const char*, const char16_t*>;
+  const Case cases[] = {
+      {WorkedExample(), u"demo.sms", "sidewinder ", "640 480 ",
+       u"kx demo.sms -scanlines -scale -joy sidewinder -sound -sndrate 22050 -vsync "
+       u"-res 640 480 "},  // 88 characters
+      {{}, u"game.gg", "", "800×600 ", u"kx game.gg -res 800×600 "},
       // The other options: the keyboard adds nothing and the stored type is not used.
-      {On({"Check2", "Check6", "Option1", "Check7", "Check9", "Option6"}), "Rain Over Tallow.GG",
+      {On({"Check2", "Check6", "Option1", "Check7", "Check9", "Option6"}), u"Rain Over Tallow.GG",
        "auto ", "320 200 ",
-       "kx \"Rain Over Tallow.GG\" -blur -expand -sndrate 44100 -nommx -throttle "
-       "-res 320 200 "},
+       u"kx \"Rain Over Tallow.GG\" -blur -expand -sndrate 44100 -nommx -throttle "
+       u"-res 320 200 "},
       {On({"Check1", "Check2", "Check4", "Check6", "Option1", "Option2", "Check5", "Option3",
            "Check7", "Check8", "Check9"}),
-       "Åsgrim Ödeland.sms", "gamepdpro ", "1024 860 ",
-       "kx \"Åsgrim Ödeland.sms\" -scanlines -blur -scale -expand -joy gamepdpro -sound "
-       "-sndrate 11025 -nommx -vsync -throttle -res 1024 860 "},
-      // No stored type: "-joy " runs straight into the next fragment.
-      {On({"Option2", "Check5", "Option5"}), "ÉTÉ.gg", "", "",
-       "kx ÉTÉ.gg -joy -sound -sndrate 8000 -res "}};
+       u"Åsgrim Ödeland.sms", "gamepdpro ", "1024 860 ",
+       u"kx \"Åsgrim Ödeland.sms\" -scanlines -blur -scale -expand -joy gamepdpro -sound "
+       u"-sndrate 11025 -nommx -vsync -throttle -res 1024 860 "},
+      // No stored type: "-joy " runs straight into the next fragment. An unpaired surrogate stays.
+      {On({"Option2", "Check5", "Option5"}), u"ÉT\xD800É.gg", "", "",
+       u"kx ÉT\xD800É.gg -joy -sound -sndrate 8000 -res "}};
   for (const auto& [options, file, joystick, resolution, line] : cases)
     EXPECT_EQ(LaunchCommandLine(options, file, joystick, resolution), line);
   const std::vector<SettingWrite> worked = {
@@ -135,29 +136,30 @@ std::string Written(const SettingWrite& w) {
 }
 
 // "Load and Run" over settings that hold the joystick type "grip4 " and the
-// resolution "800 600 ": every call it makes, then the line it returns.
-std::string LoadAndRunCalls(const MainOptions& options, std::string_view file) {
+// resolution "800 600 ": every call it makes, and the line it returns.
+using Calls = std::pair<std::string, std::optional<std::u16string>>;
+Calls LoadAndRunCalls(const MainOptions& options, std::u16string_view file) {
   std::string calls;
-  const std::optional<std::string> line = LoadAndRun(
+  std::optional<std::u16string> line = LoadAndRun(
       options, file,
       [&](std::string_view section, std::string_view key) {
         calls += "read " + KeyOf(section, key) + ", ";
         return std::string(section == "Joystick" ? "grip4 " : "800 600 ");
       },
       [&](const SettingWrite& write) { calls += Written(write); });
-  return calls + (line ? "run " + *line : "no run");
+  return {calls, std::move(line)};
 }
 
 TEST(LoadAndRun, WritesEveryOptionThenReadsWhatTheLineNeedsAndWithoutAFileNothing) {
-  EXPECT_EQ(LoadAndRunCalls(WorkedExample(), ""), "no run");
+  EXPECT_EQ(LoadAndRunCalls(WorkedExample(), u""), Calls());
   for (const MainOptions& options : {WorkedExample(), On({"Option1", "Check9"}), MainOptions{}}) {
     const bool joystick = options[Flag::kJoystick];
     std::string calls;
     for (const SettingWrite& write : LaunchWrites(options)) calls += Written(write);
-    calls += joystick ? "read Joystick/type, read Video/res, run " : "read Video/res, run ";
-    EXPECT_EQ(LoadAndRunCalls(options, "Quiet Harbour.sms"),
-              calls + LaunchCommandLine(options, "Quiet Harbour.sms", joystick ? "grip4 " : "",
-                                        "800 600 "));
+    calls += joystick ? "read Joystick/type, read Video/res, " : "read Video/res, ";
+    EXPECT_EQ(LoadAndRunCalls(options, u"Quiet Harbour.sms"),
+              Calls(calls, LaunchCommandLine(options, u"Quiet Harbour.sms",
+                                             joystick ? "grip4 " : "", "800 600 ")));
   }
 }
 

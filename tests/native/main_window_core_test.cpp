@@ -150,19 +150,21 @@ TEST(MainLayout, NeighboursShareAPixelRowButCommand3AndCheck6LieOverOthersAndOpt
 
 TEST(ImageFiles, VisibleMatchingFilesAlphabeticallyInAnyCaseAndInOneSteadyOrder) {
   std::vector<DirectoryEntry> entries = {
-      {"Folder.sms", true}, {"Hidden Marsh.sms", false, true}, {"boot.gg", false, false, true}};
-  for (const char* name :
-       {"Zeta Reach.SMS", "alpha.sms", "Ödland Tale.gg", "x y.GG", "notes.txt", "Beta.Gg", "x.smsx",
-        "sms", "gg", "asms", "a.gg.bak", "a.sm", "", "gamma.gG", "Mixed.Sms", ".sms"})
+      {u"Folder.sms", true}, {u"Hidden Marsh.sms", false, true}, {u"boot.gg", false, false, true}};
+  for (const char16_t* name :
+       {u"Zeta Reach.SMS", u"alpha.sms", u"Ödland Tale.gg", u"x y.GG", u"notes.txt", u"Beta.Gg",
+        u"x.smsx", u"sms", u"gg", u"asms", u"a.gg.bak", u"a.sm", u"", u"gamma.gG", u"Mixed.Sms",
+        u".sms", u"lone\xDC00.gg"})  // an unpaired surrogate, possible on NTFS
     entries.push_back({name});
-  EXPECT_EQ(ImageFiles(entries),
-            (std::vector<std::string>{".sms", "alpha.sms", "Beta.Gg", "gamma.gG", "Mixed.Sms",
-                                      "x y.GG", "Zeta Reach.SMS", "Ödland Tale.gg"}));
+  EXPECT_EQ(
+      ImageFiles(entries),
+      (std::vector<std::u16string>{u".sms", u"alpha.sms", u"Beta.Gg", u"gamma.gG", u"lone\xDC00.gg",
+                                   u"Mixed.Sms", u"x y.GG", u"Zeta Reach.SMS", u"Ödland Tale.gg"}));
   // Names equal but for case come in one order whatever order the folder gives.
-  entries = {{"A.gg"}, {"B.sms"}, {"a.GG"}, {"b.sms"}};  // sorted by name
-  const std::vector<std::string> first = ImageFiles(entries);
-  EXPECT_EQ(std::set<std::string>(first.begin(), first.begin() + 2),
-            (std::set<std::string>{"a.GG", "A.gg"}));
+  entries = {{u"A.gg"}, {u"B.sms"}, {u"a.GG"}, {u"b.sms"}};  // sorted by name
+  const std::vector<std::u16string> first = ImageFiles(entries);
+  EXPECT_EQ(std::set<std::u16string>(first.begin(), first.begin() + 2),
+            (std::set<std::u16string>{u"a.GG", u"A.gg"}));
   while (std::ranges::next_permutation(entries, {}, &DirectoryEntry::name).found)
     EXPECT_EQ(ImageFiles(entries), first);
 }

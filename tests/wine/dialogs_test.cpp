@@ -168,7 +168,7 @@ TEST(OptionDialogs, ChosenRowsSurviveARestartAndReachTheLaunch) {
   ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
   const std::vector<KxRecord> records = folder.WaitForRecords(1);
   ASSERT_EQ(records.size(), 1u);
-  EXPECT_EQ(records[0].command_line, "kx demo.sms -joy n64lpt3 -res 1024 860 ");
+  EXPECT_EQ(records[0].command_line, u"kx demo.sms -joy n64lpt3 -res 1024 860 ");
 }
 
 TEST(OptionDialogs, OneInstanceEachFramelessAtItsPixelsAndDrivenByTheKeyboard) {

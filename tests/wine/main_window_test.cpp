@@ -1,14 +1,18 @@
 // The real program: its file (version, icon, manifest), and its main window
 // driven from another process: frame and layout at the screen's DPI, the
-// stored options, the keyboard, the file list, and "Load and Run" through kx.
+// stored options, the keyboard, the file list, "Load and Run" through kx; a failed start.
 #include <gtest/gtest.h>
 
 #include <cstdlib>
 #include <set>
+#include <thread>
 
 #include "launcher/launch_command.h"
 #include "launcher/main_layout.h"
+#include "launcher/win32/main_window.h"
+#include "launcher/win32/process_start.h"
 #include "layout/win32/fonts.h"
+#include "platform/message.h"
 #include "tests/wine/test_util.h"
 
 namespace quorvel::test {
@@ -171,12 +175,12 @@ TEST(MainWindowLaunch, StoredAndClickedOptionsAreStoredByLoadAndRunAndReachKx) {
             0);
   const MainOptions options =
       With({Flag::kScanlines, Flag::kScale, Flag::kSound, Flag::kVSync, Flag::kJoystick}, 1);
-  const std::string expected = LaunchCommandLine(options, "demo.sms", "sidewinder ", "640 480 ");
+  const auto expected = LaunchCommandLine(options, u"demo.sms", "sidewinder ", "640 480 ");
   PressLoadAndRun(app);
   const std::vector<KxRecord> records = folder.WaitForRecords(1);
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].command_line, expected);
-  EXPECT_EQ(records[0].directory, Narrow(folder.images()));
+  EXPECT_EQ(records[0].directory, U16(folder.images()));
   for (const SettingWrite& write : LaunchWrites(options))
     EXPECT_EQ(folder.Setting(write.section, write.key), write.value) << write.key;
 
@@ -198,12 +202,9 @@ TEST(MainWindowFileList, ListsImageFilesAndLaunchesTheChosenOneByKeyboardOrMouse
   ASSERT_TRUE(app.window() && app.BringToFront());
   HWND list = app.Item(kIdFile1);
   EXPECT_TRUE(WaitUntil([&] { return app.Focus() == list; }, 5s));
-  std::vector<std::wstring> items(static_cast<size_t>(Send(list, LB_GETCOUNT)));
-  for (size_t index = 0; index < items.size(); ++index) {
-    wchar_t text[64] = {};
-    Send(list, LB_GETTEXT, index, reinterpret_cast<LPARAM>(text));
-    items[index] = text;
-  }
+  std::vector<std::wstring> items;
+  for (wchar_t text[64] = {}; items.size() < size_t(Send(list, LB_GETCOUNT)); items.push_back(text))
+    Send(list, LB_GETTEXT, items.size(), reinterpret_cast<LPARAM>(text));
   EXPECT_EQ(items, (std::vector<std::wstring>{L"A.gg", L"b.SMS", L"c.sms", L"D.GG", odd}));
   EXPECT_EQ(Send(list, LB_GETCURSEL), LB_ERR);
   EXPECT_EQ(::GetWindowLongW(list, GWL_STYLE) & (LBS_MULTIPLESEL | LBS_EXTENDEDSEL), 0);
@@ -254,9 +255,35 @@ TEST(MainWindowFileList, ListsImageFilesAndLaunchesTheChosenOneByKeyboardOrMouse
   const std::vector<KxRecord> records = folder.WaitForRecords(2);
   ASSERT_EQ(records.size(), 2u);
   const MainOptions options = With({Flag::kKeyboard}, 0);  // 11.025Hz
-  EXPECT_EQ(records[0].command_line, LaunchCommandLine(options, Narrow(odd), "", ""));
-  EXPECT_EQ(records[0].argv.at(1), Narrow(odd));
-  EXPECT_EQ(records[1].command_line, LaunchCommandLine(options, "A.gg", "", ""));
+  EXPECT_EQ(records[0].command_line, LaunchCommandLine(options, U16(odd), "", ""));
+  EXPECT_EQ(records[0].argv.at(1), U16(odd));
+  EXPECT_EQ(records[1].command_line, LaunchCommandLine(options, u"A.gg", "", ""));
+
+  // A name Wine keeps no file of (an unpaired surrogate, as on NTFS) reaches kx unchanged too.
+  const std::u16string lone = LaunchCommandLine(options, u"odd\xD800name.sms", "", "");
+  ::SetEnvironmentVariableW(L"KX_RECORD", folder.record_path().c_str());
+  EXPECT_EQ(StartProcess(lone), DWORD{0});
+  EXPECT_EQ(folder.WaitForRecords(3).at(2).command_line, lone);
+}
+
+// A hook refuses the window, giving a reason: the user is told that reason.
+TEST(MainWindowStart, TellsTheUserWhyTheWindowCannotBeCreated) {
+  static int creations = 0;
+  const HHOOK hook = ::SetWindowsHookExW(
+      WH_CBT,
+      [](int code, WPARAM, LPARAM) -> LRESULT {
+        const bool refuse = code == HCBT_CREATEWND && creations++ == 0;
+        if (refuse) ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
+        return refuse;
+      },
+      nullptr, ::GetCurrentThreadId());
+  std::optional<std::wstring> told;
+  std::thread watcher([&] { told = RunningQuorvel(::GetCurrentProcessId()).AnswerMessageBox(); });
+  EXPECT_FALSE(MainWindow().Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL));
+  watcher.join();
+  ::UnhookWindowsHookEx(hook);
+  EXPECT_EQ(told, L"The main window could not be created.\n\n" +
+                      win::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
 }
 
 }  // namespace

@@ -24,6 +24,20 @@ GUITHREADINFO ThreadInfo(HWND window) {
   return info;
 }
 
+// kx's record: UTF-8, with an unpaired surrogate in the three bytes of its code point.
+std::u16string FromWtf8(std::string_view bytes) {
+  std::u16string text;
+  for (std::size_t i = 0; i < bytes.size();) {
+    const auto lead = static_cast<unsigned char>(bytes[i++]);
+    const int trailing = lead >= 0xF0 ? 3 : lead >= 0xE0 ? 2 : lead >= 0xC0 ? 1 : 0;
+    char32_t c = lead & (0x7F >> trailing);
+    for (int k = 0; k < trailing && i < bytes.size(); ++k) c = (c << 6) | (bytes[i++] & 0x3F);
+    if (c >= 0x10000) text += {char16_t(0xD7C0 + (c >> 10)), char16_t(0xDC00 + (c & 0x3FF))};
+    if (c < 0x10000) text += char16_t(c);
+  }
+  return text;
+}
+
 }  // namespace
 
 std::wstring BinDirectory() {
@@ -78,7 +92,8 @@ std::vector<KxRecord> QuorvelFolder::WaitForRecords(size_t count) const {
     KxRecord current;
     for (std::string line; std::getline(lines, line);) {
       const size_t equals = line.find('=');
-      const std::string name = line.substr(0, equals), value = line.substr(equals + 1);
+      const std::string name = line.substr(0, equals);
+      const std::u16string value = FromWtf8(line.substr(equals + 1));
       if (name == "cmdline") current.command_line = value;
       if (name.starts_with("argv[")) current.argv.push_back(value);
       if (name == "cwd") current.directory = value;

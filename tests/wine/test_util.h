@@ -29,10 +29,11 @@ std::string ReadFileBytes(const std::wstring& path);  // "" when absent
 void WriteFileBytes(const std::wstring& path, const std::string& bytes);
 bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds timeout = 15s);
 
-struct KxRecord {  // what the stand-in emulator recorded for one start
-  std::string command_line, directory;
-  std::vector<std::string> argv;
+struct KxRecord {  // what the stand-in emulator received for one start, exactly
+  std::u16string command_line, directory;
+  std::vector<std::u16string> argv;
 };
+inline std::u16string U16(std::wstring_view text) { return {text.begin(), text.end()}; }
 
 // A fresh folder, removed with its contents: copies of quorvel.exe and kx.exe
 // in a folder named with blanks and outside the ANSI code page, an images
@@ -72,6 +73,7 @@ inline void Click(HWND button) { Send(button, BM_CLICK); }
 class RunningQuorvel {
  public:
   explicit RunningQuorvel(const QuorvelFolder& folder);  // not copyable: owns the process
+  explicit RunningQuorvel(DWORD process_id) : process_id_(process_id) {}  // owns nothing
   ~RunningQuorvel();
   HWND window() const { return window_; }  // shown and idle, or nullptr
   HWND Item(int id) const { return ::GetDlgItem(window_, id); }
