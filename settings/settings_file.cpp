@@ -1,6 +1,10 @@
 #include "settings/settings_file.h"
 
+#include <optional>
+
+#include "platform/utf.h"
 #include "settings/ini_text.h"
+#include "settings/settings_text.h"
 
 namespace quorvel::settings {
 
@@ -14,73 +18,128 @@ std::string SettingsPathIn(std::string_view directory) {
 std::string TemporaryPathFor(const std::string& path) { return path + ".tmp"; }
 std::string LockPathFor(const std::string& path) { return path + ".lock"; }
 
+bool IsRefusal(ErrorCode error) {
+  // ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT,
+  // ERROR_CANNOT_MAKE, ERROR_FILE_READ_ONLY
+  return error == 3 || error == 5 || error == 19 || error == 82 || error == 6009;
+}
+
 namespace {
+
+using Status = FileRead::Status;
 
 FileRead ReadPatiently(FileOps& files, const std::string& path, const Timing& timing) {
   FileRead read = files.Read(path);
-  for (int attempt = 0; read.status == FileRead::Status::kBusy && attempt < timing.read_retries;
-       ++attempt) {
+  for (int attempt = 0; read.status == Status::kBusy && attempt < timing.read_retries; ++attempt) {
     files.Pause(timing.pause_ms);
     read = files.Read(path);
   }
   return read;
 }
 
-}  // namespace
-
-ReadResult ReadValue(FileOps& files, const std::string& path, std::string_view section,
-                     std::string_view key, const Timing& timing) {
-  const FileRead read = ReadPatiently(files, path, timing);
-  switch (read.status) {
-    case FileRead::Status::kAbsent:
-      return {true, {}, 0};
-    case FileRead::Status::kOk: {
-      std::string value = ini::FindValue(read.bytes, section, key).value_or(std::string());
-      if (value.size() > kMaxValueLength) value.resize(kMaxValueLength);
-      return {true, std::move(value), 0};
-    }
-    case FileRead::Status::kBusy:
-    case FileRead::Status::kFailed:
-      break;
-  }
-  return {false, {}, read.error};
+bool Failed(const FileRead& read) {
+  return read.status == Status::kBusy || read.status == Status::kFailed;
 }
 
-ErrorCode WriteValue(FileOps& files, const std::string& path, std::string_view section,
-                     std::string_view key, std::string_view value, const Timing& timing) {
-  if (!ini::CanStore(section, key, value)) return kErrorCannotStore;
+ErrorCode ErrorOf(const FileRead& read) { return read.error != 0 ? read.error : kErrorBusy; }
 
-  // A lock that stays taken past the wait belongs to a writer that died on a
-  // file system that does not delete it for us; writing without it beats
-  // never saving again.
-  std::unique_ptr<FileLock> lock = files.TryLock(LockPathFor(path));
-  for (int attempt = 0; !lock && attempt < timing.lock_retries; ++attempt) {
+// The file's text, or the error that keeps it from being read.
+struct Text {
+  std::optional<SettingsText> text;
+  ErrorCode error = 0;
+};
+
+Text TextOf(const FileRead& read) {
+  if (read.status == Status::kAbsent) return {SettingsText{}, 0};
+  if (Failed(read)) return {std::nullopt, ErrorOf(read)};
+  std::optional<SettingsText> text = DecodeSettings(read.bytes);
+  return {std::move(text), text ? 0 : kErrorUndecodable};
+}
+
+// Applies the settings to the file at `path` while holding its lock. `seed`
+// is the file to start from when the one at `path` does not exist yet.
+ErrorCode WriteFileAt(FileOps& files, const std::string& path, std::span<const Setting> settings,
+                      const FileRead* seed, const Timing& timing) {
+  LockAttempt attempt = files.TryLock(LockPathFor(path));
+  for (int retry = 0; !attempt.lock && attempt.refused == 0 && retry < timing.lock_retries;
+       ++retry) {
     files.Pause(timing.pause_ms);
-    lock = files.TryLock(LockPathFor(path));
+    attempt = files.TryLock(LockPathFor(path));
   }
+  if (attempt.refused != 0) return attempt.refused;
+  if (!attempt.lock) return kErrorBusy;  // a live writer kept it past the wait
 
   const FileRead current = ReadPatiently(files, path, timing);
-  if (current.status == FileRead::Status::kBusy || current.status == FileRead::Status::kFailed)
-    return current.error != 0 ? current.error : kErrorCannotStore;
-
-  const std::optional<std::string> updated = ini::WithValue(
-      current.status == FileRead::Status::kOk ? current.bytes : std::string(), section, key, value);
-  if (!updated) return kErrorCannotStore;
+  Text text = TextOf(current.status == Status::kAbsent && seed ? *seed : current);
+  if (!text.text) return text.error;
+  for (const Setting& setting : settings) {
+    std::optional<std::string> updated =
+        ini::WithValue(text.text->text, setting.section, setting.key, setting.value);
+    if (!updated) return kErrorCannotStore;
+    text.text->text = std::move(*updated);
+  }
+  const std::optional<std::string> bytes = EncodeSettings(*text.text);
+  if (!bytes) return kErrorCannotStore;
 
   const std::string temporary = TemporaryPathFor(path);
-  if (const ErrorCode error = files.WriteAndFlush(temporary, *updated)) {
+  if (const ErrorCode error = files.WriteAndFlush(temporary, *bytes)) {
     files.Remove(temporary);
     return error;
   }
   // Another program may hold the settings file open for a moment (a virus
   // scanner, an editor saving it): the replacement is tried again briefly.
   ErrorCode error = files.Replace(temporary, path);
-  for (int attempt = 0; error != 0 && attempt < timing.read_retries; ++attempt) {
+  for (int retry = 0; error != 0 && retry < timing.read_retries; ++retry) {
     files.Pause(timing.pause_ms);
     error = files.Replace(temporary, path);
   }
   if (error != 0) files.Remove(temporary);
   return error;
+}
+
+std::string FolderOf(const std::string& path) {
+  const std::size_t separator = path.find_last_of("\\/");
+  return separator == std::string::npos ? std::string() : path.substr(0, separator);
+}
+
+}  // namespace
+
+ReadResult ReadValue(FileOps& files, const Places& places, std::string_view section,
+                     std::string_view key, const Timing& timing) {
+  FileRead read{Status::kAbsent, {}, 0};
+  if (!places.user.empty()) read = ReadPatiently(files, places.user, timing);
+  if (read.status == Status::kAbsent && !places.program.empty())
+    read = ReadPatiently(files, places.program, timing);
+  const Text text = TextOf(read);
+  if (!text.text) return {false, {}, text.error};
+  std::string value = ini::FindValue(text.text->text, section, key).value_or(std::string());
+  value.resize(utf::PrefixOfCharacters(value, kMaxValueLength));
+  return {true, std::move(value), 0};
+}
+
+WriteResult WriteValues(FileOps& files, const Places& places, std::span<const Setting> settings,
+                        const Timing& timing) {
+  for (const Setting& setting : settings)
+    if (!ini::CanStore(setting.section, setting.key, setting.value))
+      return {kErrorCannotStore, places.program.empty() ? places.user : places.program, 0};
+  if (places.program.empty() && places.user.empty()) return {kErrorPathNotFound, {}, 0};
+
+  // The per-user file, once it exists, holds the settings.
+  if (places.program.empty() ||
+      (!places.user.empty() && files.Read(places.user).status != Status::kAbsent))
+    return {WriteFileAt(files, places.user, settings, nullptr, timing), places.user, 0};
+
+  const ErrorCode refused = WriteFileAt(files, places.program, settings, nullptr, timing);
+  if (refused == 0 || !IsRefusal(refused) || places.user.empty())
+    return {refused, places.program, 0};
+
+  // The program's folder refuses writes: the settings move to the per-user
+  // file, which starts as a copy of the program's file so that nothing is lost.
+  const FileRead seed = ReadPatiently(files, places.program, timing);
+  if (Failed(seed)) return {ErrorOf(seed), places.program, refused};
+  if (const ErrorCode error = files.CreateFolder(FolderOf(places.user)))
+    return {error, places.user, refused};
+  return {WriteFileAt(files, places.user, settings, &seed, timing), places.user, refused};
 }
 
 }  // namespace quorvel::settings

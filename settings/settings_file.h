@@ -1,10 +1,11 @@
-// Reading and writing one value of the settings file: the rules that keep the
-// file whole and every update, over a small set of file operations that the
-// Win32 shell (and the tests) provide.
+// Reading and writing values of the settings file: the rules that keep the
+// file whole and every update, and that choose where the settings live, over a
+// small set of file operations that the Win32 shell (and the tests) provide.
 #pragma once
 
 #include <cstdint>
 #include <memory>
+#include <span>
 #include <string>
 #include <string_view>
 
@@ -15,16 +16,23 @@ inline constexpr std::size_t kMaxValueLength = 79;
 
 inline constexpr std::string_view kSettingsFileName = "quorvel.ini";
 
-// The settings file's path in the program's directory (UTF-8). A directory
-// that already ends in a separator, such as a drive root, gets no second one.
+// The settings file's path in a directory (UTF-8). A directory that already
+// ends in a separator, such as a drive root, gets no second one.
 std::string SettingsPathIn(std::string_view directory);
 
-// A system error code (GetLastError or errno); 0 means success.
+// A system error code (GetLastError or errno); 0 means success. The codes the
+// store gives itself carry Windows' numbers, so the system can describe them.
 using ErrorCode = std::uint32_t;
+inline constexpr ErrorCode kErrorPathNotFound = 3;  // no place for the settings is known
+inline constexpr ErrorCode kErrorBusy = 32;         // ERROR_SHARING_VIOLATION
+// A section, key or value that a profile file cannot hold (a line break, say).
+inline constexpr ErrorCode kErrorCannotStore = 87;  // ERROR_INVALID_PARAMETER
+// A file whose text cannot be decoded: it is neither read nor rewritten.
+inline constexpr ErrorCode kErrorUndecodable = 1113;  // ERROR_NO_UNICODE_TRANSLATION
 
-// Reported for a section, key or value that a profile file cannot hold (a line
-// break, for instance); the same number as Windows' ERROR_INVALID_PARAMETER.
-inline constexpr ErrorCode kErrorCannotStore = 87;
+// Whether an error means the place refuses writes for good (access denied, a
+// write-protected medium, a folder that is gone) rather than for a moment.
+bool IsRefusal(ErrorCode error);
 
 struct FileRead {
   enum class Status { kOk, kAbsent, kBusy, kFailed };
@@ -37,6 +45,11 @@ struct FileRead {
 class FileLock {
  public:
   virtual ~FileLock() = default;
+};
+
+struct LockAttempt {
+  std::unique_ptr<FileLock> lock;  // null while a live writer holds the lock...
+  ErrorCode refused = 0;           // ...or, when not 0, because it cannot be made at all
 };
 
 // The file operations the store needs. Paths are UTF-8.
@@ -52,35 +65,59 @@ class FileOps {
   // or the new file, whole.
   virtual ErrorCode Replace(const std::string& from, const std::string& to) = 0;
   virtual void Remove(const std::string& path) = 0;
-  // Creates the lock file only if it is absent; nullptr while another writer
-  // holds it.
-  virtual std::unique_ptr<FileLock> TryLock(const std::string& path) = 0;
+  // Creates the lock file, or takes over one that no live writer holds (left
+  // by a writer that died).
+  virtual LockAttempt TryLock(const std::string& path) = 0;
+  // Creates the folder unless it exists.
+  virtual ErrorCode CreateFolder(const std::string& path) = 0;
   virtual void Pause(int milliseconds) = 0;
 };
 
 struct Timing {
   int read_retries = 25;   // a file held by another program: reads and replaces...
-  int lock_retries = 100;  // ...and waits for the lock, each...
+  int lock_retries = 100;  // ...and waits for a lock held by a live writer, each...
   int pause_ms = 20;       // ...this long apart
 };
 
+// Where the settings live: the file beside the program and the per-user file
+// that takes over when the program's folder refuses writes. Either path may
+// be unknown (empty).
+struct Places {
+  std::string program;
+  std::string user;
+};
+
 struct ReadResult {
-  bool ok = false;    // false: the file exists but could not be read
+  bool ok = false;    // false: the file exists but could not be read or decoded
   std::string value;  // "" when the file, the section or the key is absent
   ErrorCode error = 0;
 };
 
-// The value under section/key, cut to kMaxValueLength characters.
-ReadResult ReadValue(FileOps& files, const std::string& path, std::string_view section,
+// The value under section/key, cut to kMaxValueLength characters, from the
+// per-user file while it exists, else from the program's.
+ReadResult ReadValue(FileOps& files, const Places& places, std::string_view section,
                      std::string_view key, const Timing& timing = {});
 
-// Stores the value: takes the lock file (or, after waiting its time, goes on
-// without it), reads the current file, changes the one key, writes the result
-// to a temporary file beside it and replaces the settings file with it.
-// Returns 0 or the error code of the step that failed; the settings file is
-// then left as it was.
-ErrorCode WriteValue(FileOps& files, const std::string& path, std::string_view section,
-                     std::string_view key, std::string_view value, const Timing& timing = {});
+struct Setting {
+  std::string_view section;
+  std::string_view key;
+  std::string_view value;
+};
+
+struct WriteResult {
+  ErrorCode error = 0;          // 0: every setting is stored
+  std::string path;             // the file written, or the last one tried
+  ErrorCode program_error = 0;  // why the program's folder refused, when it did
+};
+
+// Stores the settings, in order, in one replacement of the file: takes its
+// lock, reads it, changes the keys, writes the result to a temporary file
+// beside it and replaces the file with it; on failure the file is left as it
+// was. The per-user file is written while it exists; when the program's
+// folder refuses, the per-user file is made, starting from a copy of the
+// program's file.
+WriteResult WriteValues(FileOps& files, const Places& places, std::span<const Setting> settings,
+                        const Timing& timing = {});
 
 // The helper files beside the settings file.
 std::string TemporaryPathFor(const std::string& path);

@@ -1,23 +1,28 @@
-// ReadIniValue and WriteIniValue: the program's two operations on quorvel.ini
-// beside its executable.
+// ReadIniValue and WriteIniValue: the program's two operations on quorvel.ini,
+// kept beside its executable or, when that folder refuses writes, per user.
 #pragma once
 
+#include <span>
 #include <string>
 #include <string_view>
+
+#include "settings/settings_file.h"
 
 namespace quorvel::settings {
 
 // The stored value (at most 79 characters), or "" when the file, the section
-// or the key is absent. When the file exists but cannot be read, shows
-// "Errr in INI File" and ends the program.
+// or the key is absent. When the file exists but cannot be read or decoded,
+// shows "Errr in INI File" and ends the program.
 std::string ReadIniValue(std::string_view section, std::string_view key);
 
 // Stores the value at once. A failure is told to the user once per run, and
 // the caller goes on as if the value had been stored.
 void WriteIniValue(std::string_view section, std::string_view key, std::string_view value);
 
-// The settings file's path: the directory of the running executable followed
-// by quorvel.ini (UTF-8).
-std::string SettingsPath();
+// The places of the settings file: quorvel.ini in the directory of the
+// running executable, and in the user's local application data, in Quorvel
+// (UTF-8). A place that cannot be had is empty: the program then never falls
+// back on a path that is not its own.
+const Places& SettingsPlaces();
 
 }  // namespace quorvel::settings

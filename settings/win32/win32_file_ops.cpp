@@ -80,14 +80,37 @@ ErrorCode Win32FileOps::Replace(const std::string& from, const std::string& to) 
 
 void Win32FileOps::Remove(const std::string& path) { ::DeleteFileW(win::Widen(path).c_str()); }
 
-std::unique_ptr<FileLock> Win32FileOps::TryLock(const std::string& path) {
-  // The system deletes the lock file when its last handle closes, also when
-  // the process dies holding it, so a crashed writer leaves no stale lock.
-  win::UniqueFile file(::CreateFileW(win::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                     CREATE_NEW, FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE,
-                                     nullptr));
-  if (!file) return nullptr;
-  return std::make_unique<Win32FileLock>(std::move(file));
+LockAttempt Win32FileOps::TryLock(const std::string& path) {
+  // The lock is a file that its holder keeps open, unshared and deleted when
+  // the handle closes, also when the process dies. One that power loss left
+  // behind is open nowhere, so it can be opened unshared: then it is taken
+  // over at once. A live holder's lock cannot be opened at all.
+  const std::wstring wide = win::Widen(path);
+  constexpr DWORD kAccess = GENERIC_WRITE | DELETE;
+  constexpr DWORD kFlags = FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE;
+  win::UniqueFile file(
+      ::CreateFileW(wide.c_str(), kAccess, 0, nullptr, CREATE_NEW, kFlags, nullptr));
+  DWORD error = file ? 0 : ::GetLastError();
+  if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
+    file.reset(::CreateFileW(wide.c_str(), kAccess, 0, nullptr, OPEN_EXISTING, kFlags, nullptr));
+    error = file ? 0 : ::GetLastError();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_FILE_NOT_FOUND) return {};  // held
+  }
+  if (error != 0) return {nullptr, error};
+  return {std::make_unique<Win32FileLock>(std::move(file)), 0};
+}
+
+ErrorCode Win32FileOps::CreateFolder(const std::string& path) {
+  if (::CreateDirectoryW(win::Widen(path).c_str(), nullptr)) return 0;
+  DWORD error = ::GetLastError();
+  const size_t separator = path.find_last_of("\\/");
+  if (error == ERROR_PATH_NOT_FOUND && separator != std::string::npos && separator > 0) {
+    // A missing parent is made first.
+    if (const ErrorCode parent = CreateFolder(path.substr(0, separator))) return parent;
+    if (::CreateDirectoryW(win::Widen(path).c_str(), nullptr)) return 0;
+    error = ::GetLastError();
+  }
+  return error == ERROR_ALREADY_EXISTS ? 0 : error;
 }
 
 void Win32FileOps::Pause(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }

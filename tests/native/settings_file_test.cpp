@@ -3,15 +3,21 @@
 
 #include <gtest/gtest.h>
 
+#include <array>
 #include <atomic>
 #include <map>
 #include <mutex>
 #include <thread>
+#include <vector>
 
 namespace quorvel::settings {
 namespace {
 
+using namespace std::string_literals;
+
 const std::string kPath = "C:\\Quorvel\\quorvel.ini";
+const std::string kUserPath = "C:\\Users\\Ann\\AppData\\Local\\Quorvel\\quorvel.ini";
+const Places kHere{kPath, ""};
 const Timing kFast{3, 3, 1};
 
 struct Crash {};
@@ -27,14 +33,20 @@ struct Lock : FileLock {
 // Files in memory. The first `busy_reads` reads find the file held by another program and the first
 // `held_replaces` replacements are refused. Of the changing steps (writes and replacements), every
 // one from `fail_from` on fails and the one at `crash_at` crashes; a failed write, and a crashed
-// one when `torn`, leaves half of its bytes behind.
+// one when `torn`, leaves half of its bytes behind. Paths under `refusing` cannot be written.
 struct Disk : FileOps {
   std::mutex mutex;
   std::map<std::string, std::string> files;  // path to bytes
+  std::vector<std::string> folders, refusing;
   int busy_reads = 0, held_replaces = 0, fail_from = 1 << 20, crash_at = -1, steps = 0;
   bool unreadable = false, torn = false;
   std::atomic<int> reads{0}, pauses{0};
 
+  bool Refuses(const std::string& path) {
+    for (const std::string& folder : refusing)
+      if (path.starts_with(folder)) return true;
+    return false;
+  }
   FileRead Read(const std::string& path) override {
     const std::lock_guard hold(mutex);
     ++reads;
@@ -47,6 +59,7 @@ struct Disk : FileOps {
   ErrorCode WriteAndFlush(const std::string& path, std::string_view bytes) override {
     std::this_thread::sleep_for(std::chrono::microseconds(200));  // time to lose an update
     const std::lock_guard hold(mutex);
+    if (Refuses(path)) return 5;
     const int step = steps++;
     const bool half = step >= fail_from || (step == crash_at && torn);
     if (half || step != crash_at) files[path] = half ? bytes.substr(0, bytes.size() / 2) : bytes;
@@ -66,9 +79,15 @@ struct Disk : FileOps {
     const std::lock_guard hold(mutex);
     files.erase(path);
   }
-  std::unique_ptr<FileLock> TryLock(const std::string& path) override {
+  LockAttempt TryLock(const std::string& path) override {
     const std::lock_guard hold(mutex);
-    return files.emplace(path, "").second ? std::make_unique<Lock>(*this, path) : nullptr;
+    if (Refuses(path)) return {nullptr, 5};
+    if (!files.emplace(path, "").second) return {};
+    return {std::make_unique<Lock>(*this, path), 0};
+  }
+  ErrorCode CreateFolder(const std::string& path) override {
+    folders.push_back(path);
+    return Refuses(path + "\\") ? 5 : 0;
   }
   void Pause(int milliseconds) override {
     ++pauses;
@@ -79,6 +98,12 @@ struct Disk : FileOps {
   }
 };
 
+ErrorCode WriteValue(Disk& disk, const Places& places, std::string_view section,
+                     std::string_view key, std::string_view value, const Timing& timing = {}) {
+  const Setting setting{section, key, value};
+  return WriteValues(disk, places, {&setting, 1}, timing).error;
+}
+
 TEST(SettingsPathIn, JoinsWithOneSeparator) {
   for (const std::string dir : {"C:\\Games\\Quorvel", "\\\\server\\share", "D:\\Spi\xc3\xa9le"})
     EXPECT_EQ(SettingsPathIn(dir), dir + "\\quorvel.ini");
@@ -87,32 +112,39 @@ TEST(SettingsPathIn, JoinsWithOneSeparator) {
 
 TEST(SettingsFile, WritesAndReadsBackExactlyCutTo79Characters) {
   Disk disk;
-  const ReadResult missing = ReadValue(disk, kPath, "Video", "res");
+  const ReadResult missing = ReadValue(disk, kHere, "Video", "res");
   EXPECT_TRUE(missing.ok && missing.value.empty() && disk.files.empty()) << "no error, no file";
-  ASSERT_EQ(WriteValue(disk, kPath, "Joystick", "type", "auto "), 0u);
-  ASSERT_EQ(WriteValue(disk, kPath, "Video", "res", "640 480 "), 0u);
-  ASSERT_EQ(WriteValue(disk, kPath, "Joystick", "type", "segapci "), 0u);
-  EXPECT_EQ(ReadValue(disk, kPath, "Joystick", "type").value, "segapci ");
+  ASSERT_EQ(WriteValue(disk, kHere, "Joystick", "type", "auto "), 0u);
+  ASSERT_EQ(WriteValue(disk, kHere, "Video", "res", "640 480 "), 0u);
+  ASSERT_EQ(WriteValue(disk, kHere, "Joystick", "type", "segapci "), 0u);
+  EXPECT_EQ(ReadValue(disk, kHere, "Joystick", "type").value, "segapci ");
   EXPECT_EQ(disk.files[kPath],
             "[Joystick]\r\ntype=\"segapci \"\r\n\r\n[Video]\r\nres=\"640 480 \"\r\n");
   EXPECT_FALSE(disk.LeftBehind());
-  std::string value;
-  for (int i = 0; i < 100; ++i) value += static_cast<char>('0' + i % 75);
+  // Cut after 79 characters, never inside one: one to four bytes each, and bytes that are not
+  // UTF-8.
+  const std::vector<std::string> characters = {"x", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80",
+                                               "\xff"};
   for (std::size_t size : {78, 79, 80, 100}) {
-    ASSERT_EQ(WriteValue(disk, kPath, "Other", "long", value.substr(0, size)), 0u);
-    EXPECT_EQ(ReadValue(disk, kPath, "Other", "long").value, value.substr(0, size).substr(0, 79));
+    std::string value, cut;
+    for (std::size_t i = 0; i < size; ++i) {
+      value += characters[i % characters.size()];
+      if (i == 78) cut = value;
+    }
+    ASSERT_EQ(WriteValue(disk, kHere, "Other", "long", value), 0u);
+    EXPECT_EQ(ReadValue(disk, kHere, "Other", "long").value, size > 79 ? cut : value) << size;
   }
 }
 
 TEST(SettingsFile, UnstorableTextIsRefusedAndAnUnreadableFileIsAFailure) {
   Disk disk;
   disk.files[kPath] = "[Video]\r\nscanlines=0\r\n";
-  EXPECT_EQ(WriteValue(disk, kPath, "Video", "scanlines", "1\n[O]"),
+  EXPECT_EQ(WriteValue(disk, kHere, "Video", "scanlines", "1\n[O]"),
             87u);  // ERROR_INVALID_PARAMETER
   disk.unreadable = true;
-  const ReadResult read = ReadValue(disk, kPath, "Video", "scanlines");
+  const ReadResult read = ReadValue(disk, kHere, "Video", "scanlines");
   EXPECT_TRUE(!read.ok && read.error != 0);
-  EXPECT_NE(WriteValue(disk, kPath, "Video", "scanlines", "1"), 0u);
+  EXPECT_NE(WriteValue(disk, kHere, "Video", "scanlines", "1"), 0u);
   EXPECT_EQ(disk.files[kPath], "[Video]\r\nscanlines=0\r\n");
 }
 
@@ -120,17 +152,17 @@ TEST(SettingsFile, AFileOrLockHeldForAMomentIsWaitedFor) {
   Disk disk;
   disk.files[kPath] = "[Video]\r\nblur=1\r\n";
   disk.busy_reads = 2;
-  EXPECT_EQ(ReadValue(disk, kPath, "Video", "blur", kFast).value, "1");
+  EXPECT_EQ(ReadValue(disk, kHere, "Video", "blur", kFast).value, "1");
   disk.held_replaces = 2;
-  EXPECT_EQ(WriteValue(disk, kPath, "Video", "blur", "0", kFast), 0u);
+  EXPECT_EQ(WriteValue(disk, kHere, "Video", "blur", "0", kFast), 0u);
   EXPECT_EQ(disk.pauses, 4);
-  disk.files[LockPathFor(kPath)] = "";  // a writer that never lets go
-  EXPECT_EQ(WriteValue(disk, kPath, "Video", "scale", "1", kFast), 0u);
+  disk.files[LockPathFor(kPath)] = "";  // a live writer that never lets go: a failure, not a guess
+  EXPECT_EQ(WriteValue(disk, kHere, "Video", "scale", "1", kFast), kErrorBusy);
   EXPECT_EQ(disk.pauses, 4 + kFast.lock_retries);
-  EXPECT_EQ(disk.files[kPath], "[Video]\r\nblur=0\r\nscale=1\r\n");
+  EXPECT_EQ(disk.files[kPath], "[Video]\r\nblur=0\r\n");
   disk.busy_reads = 1000;
   disk.reads = 0;
-  const ReadResult failed = ReadValue(disk, kPath, "Video", "blur", kFast);
+  const ReadResult failed = ReadValue(disk, kHere, "Video", "blur", kFast);
   EXPECT_TRUE(!failed.ok && failed.error == 32u && disk.reads == kFast.read_retries + 1);
 }
 
@@ -145,7 +177,7 @@ TEST(SettingsFile, AFailureOrCrashAtAnyStepLeavesAWholeFileAndTheNextWriteRecove
       disk.torn = fault[0] == 't';
       ErrorCode error = 0;
       try {
-        error = WriteValue(disk, kPath, "Video", "scanlines", "1", kFast);
+        error = WriteValue(disk, kHere, "Video", "scanlines", "1", kFast);
       } catch (const Crash&) {
       }
       const bool struck = disk.steps > step;
@@ -155,8 +187,8 @@ TEST(SettingsFile, AFailureOrCrashAtAnyStepLeavesAWholeFileAndTheNextWriteRecove
       // Whatever a crash left beside the file, the store reads and writes on.
       disk.fail_from = 1 << 20;
       disk.crash_at = -1;
-      EXPECT_EQ(WriteValue(disk, kPath, "Other", "vsync", "1"), 0u);
-      EXPECT_EQ(ReadValue(disk, kPath, "Video", "blur").value, "1");
+      EXPECT_EQ(WriteValue(disk, kHere, "Other", "vsync", "1"), 0u);
+      EXPECT_EQ(ReadValue(disk, kHere, "Video", "blur").value, "1");
       EXPECT_FALSE(disk.LeftBehind());
       if (!struck) break;
     }
@@ -170,11 +202,76 @@ TEST(SettingsFile, ConcurrentWritersLoseNoUpdate) {
   for (int w = 0; w < 8; ++w)
     writers.emplace_back([&, w] {
       for (int k = w * 25; k < w * 25 + 25; ++k)
-        EXPECT_EQ(WriteValue(disk, kPath, "Race", key(k), key(k) + " "), 0u);
+        EXPECT_EQ(WriteValue(disk, kHere, "Race", key(k), key(k) + " "), 0u);
     });
   writers.clear();  // joins them
   for (int k = 0; k < 200; ++k)
-    EXPECT_EQ(ReadValue(disk, kPath, "Race", key(k)).value, key(k) + " ");
+    EXPECT_EQ(ReadValue(disk, kHere, "Race", key(k)).value, key(k) + " ");
+}
+
+// Files of other editors: read and written back in their own encoding, or refused and left alone.
+TEST(SettingsFile, KeepsEachFileInItsEncodingAndRefusesWhatItCannotDecode) {
+  const auto utf16 = [](std::u16string_view text) {
+    std::string bytes = "\xff\xfe";
+    for (char16_t unit : text)
+      bytes += {static_cast<char>(unit & 0xff), static_cast<char>(unit >> 8)};
+    return bytes;
+  };
+  using Row = std::array<std::string, 2>;  // the file before, and after writing res="640 480 "
+  for (const auto& [before, after] :
+       {Row{utf16(u"[Video]\r\nres=1\r\n; \u00e9\U0001F600\r\n"),
+            utf16(u"[Video]\r\nres=\"640 480 \"\r\n; \u00e9\U0001F600\r\n")},
+        Row{"\xef\xbb\xbf[Video]\nres=1\n", "\xef\xbb\xbf[Video]\nres=\"640 480 \"\n"},
+        Row{"[Video]\nres=1\n; \xe9t\xe9\n", "[Video]\nres=\"640 480 \"\n; \xe9t\xe9\n"}}) {
+    Disk disk;
+    disk.files[kPath] = before;
+    EXPECT_EQ(ReadValue(disk, kHere, "Video", "res").value, "1");
+    EXPECT_EQ(WriteValue(disk, kHere, "Video", "res", "640 480 "), 0u);
+    EXPECT_EQ(disk.files[kPath], after);
+  }
+  Disk disk;
+  disk.files[kPath] = utf16(u"[Video]\r\nres=1\r\n");
+  EXPECT_EQ(WriteValue(disk, kHere, "Video", "res", "\xe9"), kErrorCannotStore) << "not UTF-8";
+  for (const std::string& bytes : {utf16(u"[V]\r\nres=1") + "x", utf16(u"[V]\r\nres=\xd800"),
+                                   "\xfe\xff\0[\0V\0]"s, "[\0V\0]\0\r\0\n\0"s, "[V]\nres=1\0\n"s}) {
+    disk.files[kPath] = bytes;
+    const ReadResult read = ReadValue(disk, kHere, "V", "res");
+    EXPECT_TRUE(!read.ok && read.error == kErrorUndecodable);
+    EXPECT_EQ(WriteValue(disk, kHere, "V", "res", "2"), kErrorUndecodable);
+    EXPECT_EQ(disk.files[kPath], bytes);
+  }
+}
+
+// A program folder that refuses writes: at once, the settings move to the per-user file, starting
+// from a copy of the program's; from then on that file is read and written.
+TEST(SettingsFile, AProgramFolderThatRefusesWritesHandsOverToThePerUserFile) {
+  const Places both{kPath, kUserPath};
+  Disk disk;
+  disk.files[kPath] = "[Video]\r\nblur=1\r\n";
+  disk.refusing = {"C:\\Quorvel\\"};
+  WriteResult result = WriteValues(disk, both, std::vector<Setting>{{"Video", "scale", "1"}});
+  EXPECT_TRUE(result.error == 0 && result.program_error == 5 && result.path == kUserPath);
+  EXPECT_EQ(disk.pauses, 0);
+  EXPECT_EQ(disk.folders, std::vector<std::string>{"C:\\Users\\Ann\\AppData\\Local\\Quorvel"});
+  EXPECT_EQ(disk.files[kUserPath], "[Video]\r\nblur=1\r\nscale=1\r\n");
+  EXPECT_EQ(disk.files[kPath], "[Video]\r\nblur=1\r\n");
+  disk.refusing.clear();  // the folder is writable again: the per-user file stays in charge
+  EXPECT_EQ(WriteValue(disk, both, "Video", "blur", "0"), 0u);
+  EXPECT_EQ(ReadValue(disk, both, "Video", "blur").value, "0");
+  EXPECT_EQ(disk.files[kPath], "[Video]\r\nblur=1\r\n");
+
+  Disk locked;  // neither place can be written
+  locked.refusing = {"C:\\"};
+  result = WriteValues(locked, both, std::vector<Setting>{{"Video", "scale", "1"}});
+  EXPECT_TRUE(result.error == 5 && result.program_error == 5 && result.path == kUserPath);
+  EXPECT_TRUE(locked.files.empty() && locked.pauses == 0);
+
+  Disk unknown;  // the program's folder is unknown: only the per-user file is used
+  EXPECT_EQ(WriteValue(unknown, {"", kUserPath}, "Video", "scale", "1"), 0u);
+  EXPECT_EQ(ReadValue(unknown, {"", kUserPath}, "Video", "scale").value, "1");
+  EXPECT_EQ(unknown.files.count(kUserPath), 1u);
+  EXPECT_EQ(WriteValue(unknown, {}, "Video", "scale", "1"), kErrorPathNotFound);
+  EXPECT_EQ(ReadValue(unknown, {}, "Video", "scale").value, "");
 }
 
 }  // namespace

@@ -1,15 +1,35 @@
 // The settings store on real Win32 files: in the real program when the file
-// cannot be read or written, and in this process against Windows' own profile
-// functions.
+// cannot be read or written or its folder refuses writes, and in this process
+// against Windows' own profile functions and a lock left behind.
 #include <gtest/gtest.h>
 
 #include "launcher/main_layout.h"
+#include "settings/ini_text.h"
 #include "settings/settings_file.h"
 #include "settings/win32/win32_file_ops.h"
 #include "tests/wine/test_util.h"
 
 namespace quorvel::test {
 namespace {
+
+// Wine runs a Unix program for us and tells where a Windows path lies.
+void Chmod(const char* mode, const std::wstring& path) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  ASSERT_TRUE(unix_name);
+  char* name = unix_name(path.c_str());
+  std::wstring command =
+      L"start.exe /wait /unix /bin/chmod " + Widen(mode) + L" \"" + Widen(name) + L"\"";
+  ::HeapFree(::GetProcessHeap(), 0, name);
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                               nullptr, nullptr, &startup, &process));
+  const win::UniqueHandle owned(process.hProcess), thread(process.hThread);
+  ASSERT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+}
 
 // A folder in the file's place can never be read; a file another program holds
 // open alone is tried again for half a second before it counts as unreadable.
@@ -33,24 +53,76 @@ TEST(SettingsStore, UnreadableFileEndsTheProgramWithItsMessage) {
   }
 }
 
+// A program folder that refuses writes (the prefix's server gives up root's right to override
+// file permissions): the settings move to the per-user file, and nothing is lost or waited for.
+TEST(SettingsStore, AReadOnlyProgramFolderHandsTheSettingsToThePerUserFile) {
+  QuorvelFolder folder({L"demo.sms"});
+  const std::string before = "; kept\r\n[Video]\r\nblur=1\r\n";
+  folder.WriteSettings(before);
+  Chmod("555", folder.program_folder());
+  struct Writable {
+    std::wstring path;
+    ~Writable() { Chmod("755", path); }
+  } writable{folder.program_folder()};
+  ASSERT_FALSE(::CreateDirectoryW((folder.program_folder() + L"\\probe").c_str(), nullptr))
+      << "the folder takes writes: is the Wine server running with root's full rights?";
+  {
+    RunningQuorvel app(folder);
+    ASSERT_TRUE(app.window());
+    EXPECT_TRUE(IsChecked(app.Item(launcher::kIdCheck2)));
+    Click(app.Item(launcher::kIdCheck1));
+    Send(app.Item(launcher::kIdFile1), LB_SETCURSEL, 0);
+    ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
+    EXPECT_EQ(folder.WaitForRecords(1).size(), 1u);
+    EXPECT_EQ(app.Windows(L"#32770").size(), 0u) << "nothing to tell: the settings were kept";
+    EXPECT_EQ(app.Close(), DWORD{0});
+  }
+  const std::string user = ReadFileBytes(folder.user_settings_path());
+  EXPECT_TRUE(user.starts_with("; kept\r\n[Video]\r\nblur=1\r\n")) << user;
+  EXPECT_EQ(ini::FindValue(user, "Video", "scanlines"), "1");
+  EXPECT_EQ(folder.Settings(), before);
+  RunningQuorvel again(folder);
+  ASSERT_TRUE(again.window());
+  EXPECT_TRUE(IsChecked(again.Item(launcher::kIdCheck1)) &&
+              IsChecked(again.Item(launcher::kIdCheck2)));
+}
+
+// Neither the program's folder (a folder stands where the temporary file goes) nor the per-user
+// folder (LOCALAPPDATA names a file) can take the settings.
 TEST(SettingsStore, FailedWriteIsToldOnceAndTheLaunchGoesOn) {
   QuorvelFolder folder({L"demo.sms"});
   const std::string before = "[Video]\r\nscanlines=1\r\n";
   folder.WriteSettings(before);
-  // The temporary file cannot be made where a folder of that name stands.
   ASSERT_TRUE(std::filesystem::create_directory(folder.settings_path() + L".tmp"));
+  const std::wstring not_a_folder = folder.images() + L"\\demo.sms";
+  ::SetEnvironmentVariableW(L"LOCALAPPDATA", not_a_folder.c_str());
   RunningQuorvel app(folder);
   ASSERT_TRUE(app.window());
   Send(app.Item(launcher::kIdFile1), LB_SETCURSEL, 0);
   ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
   const std::wstring told = app.AnswerMessageBox().value_or(L"(no box)");
-  const std::wstring where =
-      L"Your settings cannot be saved to\n" + folder.settings_path() + L"\n\n";
-  EXPECT_TRUE(told.starts_with(where)) << Narrow(told);
-  EXPECT_GT(told.size(), where.size()) << "the system's reason is missing";
-  // The other twelve writes fail too, untold: a second box would hold up kx.
+  for (const std::wstring& path :
+       {folder.settings_path(), not_a_folder + L"\\Quorvel\\quorvel.ini"})
+    EXPECT_NE(told.find(L"\n" + path + L"\n"), std::wstring::npos) << Narrow(told);
+  EXPECT_GT(told.size(), 60 + folder.settings_path().size() * 2)
+      << "the system's reasons are missing";
+  // The other writes fail too, untold: a second box would hold up kx.
   EXPECT_EQ(folder.WaitForRecords(1).size(), 1u);
   EXPECT_EQ(folder.Settings(), before);
+}
+
+// A lock that a writer left behind when it lost power is taken over at once; a live one is not.
+TEST(SettingsStore, AStaleLockIsTakenOverAndALiveOneIsLeftToItsHolder) {
+  QuorvelFolder folder;
+  const std::wstring lock = folder.images() + L"\\quorvel.ini.lock";
+  WriteFileBytes(lock, "");
+  settings::Win32FileOps files;
+  settings::LockAttempt held = files.TryLock(Narrow(lock));
+  ASSERT_TRUE(held.lock);
+  const settings::LockAttempt second = files.TryLock(Narrow(lock));
+  EXPECT_TRUE(!second.lock && second.refused == 0);
+  held.lock.reset();
+  EXPECT_FALSE(std::filesystem::exists(lock));
 }
 
 // Our writer and reader against Windows' own profile functions, both ways, with
@@ -61,15 +133,20 @@ TEST(SettingsStore, AgreesWithTheSystemProfileFunctions) {
   const std::string path = Narrow(ini);
   WriteFileBytes(ini + L".tmp", "[Peer]\r\nours=half-writ");
   settings::Win32FileOps files;
+  const settings::Places places{path, ""};
+  const auto write = [&](const char* key, const std::string& value) {
+    const settings::Setting setting{"Peer", key, value};
+    return settings::WriteValues(files, places, {&setting, 1}).error;
+  };
   const auto system_read = [&](const char* key) {
     char buffer[80] = {};
     ::GetPrivateProfileStringA("Peer", key, "<none>", buffer, 80, path.c_str());
     return std::string(buffer);
   };
-  EXPECT_EQ(settings::ReadValue(files, path, "Peer", "ours").value, "");
+  EXPECT_EQ(settings::ReadValue(files, places, "Peer", "ours").value, "");
   for (const std::string value :
        {"", " 1", "01", "  two leading", "\"quoted\"", "'single'", "640 480 ", "auto "}) {
-    ASSERT_EQ(settings::WriteValue(files, path, "Peer", "ours", value), 0u);
+    ASSERT_EQ(write("ours", value), 0u);
     EXPECT_EQ(system_read("ours"), value);
   }
   EXPECT_FALSE(std::filesystem::exists(ini + L".tmp") || std::filesystem::exists(ini + L".lock"));
@@ -78,11 +155,22 @@ TEST(SettingsStore, AgreesWithTheSystemProfileFunctions) {
   for (const char* value : {"1", "x=y", "segapci", "\"gamepdpro \""}) {
     ASSERT_TRUE(::WritePrivateProfileStringA("Peer", "theirs", value, path.c_str()));
     ::WritePrivateProfileStringA(nullptr, nullptr, nullptr, path.c_str());  // flush the cache
-    const settings::ReadResult read = settings::ReadValue(files, path, "Peer", "theirs");
+    const settings::ReadResult read = settings::ReadValue(files, places, "Peer", "theirs");
     EXPECT_TRUE(read.ok && read.value == system_read("theirs")) << value;
-    EXPECT_EQ(settings::ReadValue(files, path, "Peer", "ours").value, "auto ") << "ours kept";
+    EXPECT_EQ(settings::ReadValue(files, places, "Peer", "ours").value, "auto ") << "ours kept";
   }
-  EXPECT_EQ(settings::ReadValue(files, path, "Peer", "theirs").value, "gamepdpro ");
+  EXPECT_EQ(settings::ReadValue(files, places, "Peer", "theirs").value, "gamepdpro ");
+  // A file saved as UTF-16 stays UTF-16, and both readers agree on it.
+  WriteFileBytes(ini, "\xff\xfe");
+  ASSERT_TRUE(
+      ::WritePrivateProfileStringW(L"Peer", L"theirs", L"\u00e9t\u00e9 \u65e5", ini.c_str()));
+  ::WritePrivateProfileStringW(nullptr, nullptr, nullptr, ini.c_str());
+  EXPECT_EQ(settings::ReadValue(files, places, "Peer", "theirs").value, "\u00e9t\u00e9 \u65e5");
+  ASSERT_EQ(write("ours", "\u00e0 \U0001F600"), 0u);
+  wchar_t buffer[80] = {};
+  ::GetPrivateProfileStringW(L"Peer", L"ours", L"", buffer, 80, ini.c_str());
+  EXPECT_EQ(std::wstring(buffer), L"\u00e0 \U0001F600");
+  EXPECT_TRUE(ReadFileBytes(ini).starts_with("\xff\xfe[\0P\0"));
 }
 
 }  // namespace

@@ -78,6 +78,8 @@ QuorvelFolder::QuorvelFolder(const std::vector<std::wstring>& image_files) {
   std::filesystem::create_directory(images());
   for (const wchar_t* program : {L"quorvel.exe", L"kx.exe"}) EXPECT_TRUE(CopyProgram(program));
   for (const std::wstring& name : image_files) WriteFileBytes(images() + L"\\" + name, "");
+  // The programs this test starts keep per-user settings here, not in the prefix's profile.
+  ::SetEnvironmentVariableW(L"LOCALAPPDATA", (dir_ / L"Local").c_str());
 }
 
 std::string QuorvelFolder::Setting(std::string_view section, std::string_view key) const {

@@ -47,6 +47,7 @@ class QuorvelFolder {
   std::wstring settings_path() const { return program_folder() + L"\\quorvel.ini"; }
   std::wstring images() const { return dir_ / L"images"; }
   std::wstring record_path() const { return dir_ / L"kx-record.txt"; }
+  std::wstring user_settings_path() const { return dir_ / L"Local\\Quorvel\\quorvel.ini"; }
   // A copy of quorvel.exe or kx.exe from beside the tests.
   bool CopyProgram(const std::wstring& name) const {
     return ::CopyFileW((BinDirectory() + L"\\" + name).c_str(),
