@@ -3,8 +3,10 @@
 # it is all there already.
 set -euo pipefail
 
+# clang and libclang-rt-dev (libFuzzer and the sanitizers' runtimes) are the
+# fuzz preset's; both name Debian's default clang, so their versions agree.
 packages=(cmake make g++ python3 libgtest-dev googletest mingw-w64 wine wine64 xvfb xauth
-          imagemagick fonts-liberation fonts-urw-base35 clang-format)
+          imagemagick fonts-liberation fonts-urw-base35 clang-format clang libclang-rt-dev)
 missing=()
 for package in "${packages[@]}"; do
     dpkg-query -W -f='${Status}' "$package" 2>/dev/null | grep -q '^install ok installed$' ||

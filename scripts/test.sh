@@ -1,7 +1,8 @@
 #!/usr/bin/env bash
 # Checks the formatting, builds every preset (native, native with sanitizers,
 # win64, win32) and runs every test: the native ones directly, the Windows
-# ones under Wine on a virtual display. Ends with the total of all test runs.
+# ones under Wine on a virtual display. Then fuzzes the settings store for a
+# minute per harness. Ends with the total of all test runs.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -57,6 +58,19 @@ echo "== tests: native-asan"
 run_tests native-asan
 echo "== tests: win64 (Wine)"
 run_tests win64 xvfb-run -a -s "-screen 0 1280x1024x24"
+
+# Each fuzz harness counts as one test.
+echo "== fuzz: 60 s per harness"
+scripts/fuzz.sh 60 2>&1 | tee build/fuzz.log
+[ "${PIPESTATUS[0]}" -eq 0 ] || status=1
+fuzz_passed=$(grep -cE ' passed$' build/fuzz.log)
+fuzz_failed=$(grep -cE ' failed$' build/fuzz.log)
+if [ $((fuzz_passed + fuzz_failed)) -eq 0 ]; then
+    echo "the fuzz step printed no results"
+    fuzz_failed=1
+fi
+passed=$((passed + fuzz_passed))
+failed=$((failed + fuzz_failed))
 
 echo
 echo "all presets: $passed passed, $failed failed"
