@@ -1,0 +1,96 @@
+// The anchors the benchmark measures Quorvel against, built with the same
+// compiler and flags: the simplest window the platform can show (the size of
+// Quorvel's main window, painted once), and in other modes the same window
+// as a bare launcher or filled by the system's own directory lister.
+//
+//   bare_window                 a window that paints itself
+//   bare_window launch          ...with a "Load and Run" button (id 2) that only
+//                               calls CreateProcessW on "kx demo.sms -res "
+//   bare_window list            ...with a list box (id 1) filled by LB_DIR
+//
+// Built twice: bare_window.exe, and bare_window_controls.exe with Quorvel's
+// manifest and the common controls loaded, the floor for Quorvel's start-up.
+#include <windows.h>
+
+#include <commctrl.h>
+
+#include <string>
+
+namespace {
+
+std::wstring g_mode;
+
+LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  switch (message) {
+    case WM_CREATE: {
+      const HINSTANCE instance = reinterpret_cast<CREATESTRUCTW*>(lparam)->hInstance;
+      if (g_mode == L"launch") {
+        ::CreateWindowExW(0, L"BUTTON", L"Load and Run", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8,
+                          8, 120, 28, hwnd, reinterpret_cast<HMENU>(2), instance, nullptr);
+      } else if (g_mode == L"list") {
+        HWND list = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
+                                      WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_SORT, 8, 8, 200, 400,
+                                      hwnd, reinterpret_cast<HMENU>(1), instance, nullptr);
+        ::SendMessageW(list, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>(L"*.SMS"));
+        ::SendMessageW(list, LB_DIR, DDL_READWRITE, reinterpret_cast<LPARAM>(L"*.GG"));
+      }
+      return 0;
+    }
+    case WM_COMMAND:
+      if (LOWORD(wparam) == 2) {
+        wchar_t command[] = L"kx demo.sms -res ";
+        STARTUPINFOW startup{};
+        startup.cb = sizeof startup;
+        PROCESS_INFORMATION process{};
+        if (::CreateProcessW(nullptr, command, nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                             &startup, &process)) {
+          ::CloseHandle(process.hThread);
+          ::CloseHandle(process.hProcess);
+        }
+      }
+      return 0;
+    case WM_PAINT: {
+      PAINTSTRUCT paint;
+      const HDC dc = ::BeginPaint(hwnd, &paint);
+      ::FillRect(dc, &paint.rcPaint, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1));
+      ::EndPaint(hwnd, &paint);
+      return 0;
+    }
+    case WM_DESTROY:
+      ::PostQuitMessage(0);
+      return 0;
+  }
+  return ::DefWindowProcW(hwnd, message, wparam, lparam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t* arguments, int show) {
+  g_mode = arguments;
+#ifdef QUORVEL_BENCH_CONTROLS
+  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
+  ::InitCommonControlsEx(&controls);
+#endif
+  WNDCLASSEXW window_class{};
+  window_class.cbSize = sizeof window_class;
+  window_class.lpfnWndProc = Procedure;
+  window_class.hInstance = instance;
+  window_class.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+  window_class.lpszClassName = L"BareWindow";
+  ::RegisterClassExW(&window_class);
+  constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
+  RECT frame{0, 0, 582, 446};  // Quorvel's client area at 96 DPI
+  ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
+  HWND hwnd = ::CreateWindowExW(0, L"BareWindow", L"Bare", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
+                                frame.right - frame.left, frame.bottom - frame.top, nullptr,
+                                nullptr, instance, nullptr);
+  if (!hwnd) return 1;
+  ::ShowWindow(hwnd, show);
+  ::UpdateWindow(hwnd);
+  MSG message;
+  while (::GetMessageW(&message, nullptr, 0, 0) > 0) {
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
+  }
+  return 0;
+}
