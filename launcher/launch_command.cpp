@@ -56,9 +56,9 @@ std::u16string LaunchCommandLine(const MainOptions& options, std::u16string_view
 }
 
 std::optional<std::u16string> LoadAndRun(const MainOptions& options, std::u16string_view file_name,
-                                         const SettingReader& read, const SettingWriter& write) {
+                                         const SettingReader& read, const SettingsWriter& write) {
   if (RomArgument(file_name).empty()) return std::nullopt;
-  for (const SettingWrite& setting : LaunchWrites(options)) write(setting);
+  write(LaunchWrites(options));
   const std::string joystick_type =
       options[Flag::kJoystick] ? read(kJoystickSection, kJoystickTypeKey) : std::string();
   return LaunchCommandLine(options, file_name, joystick_type,

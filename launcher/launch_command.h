@@ -6,6 +6,7 @@
 #include <cstddef>
 #include <functional>
 #include <optional>
+#include <span>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -96,14 +97,15 @@ struct SettingWrite {
 std::vector<SettingWrite> LaunchWrites(const MainOptions& options);
 
 using SettingReader = std::function<std::string(std::string_view section, std::string_view key)>;
-using SettingWriter = std::function<void(const SettingWrite& write)>;
+// Stores every setting, in order, in one step.
+using SettingsWriter = std::function<void(std::span<const SettingWrite> writes)>;
 
 // "Load and Run" on the settings: with a file selected, writes every option in
-// launch order, then reads the stored joystick type (only when Joystick is
+// launch order (in one step), then reads the stored joystick type (only when Joystick is
 // on) and resolution, and returns the emulator's command line. With no file
 // selected it touches no setting and returns nullopt.
 std::optional<std::u16string> LoadAndRun(const MainOptions& options, std::u16string_view file_name,
-                                         const SettingReader& read, const SettingWriter& write);
+                                         const SettingReader& read, const SettingsWriter& write);
 
 // The file argument: the bare file name and one blank, or "" when no file is
 // selected. A name with a blank in it is put in double quotes so that the

@@ -104,17 +104,27 @@ std::string FolderOf(const std::string& path) {
 
 }  // namespace
 
-ReadResult ReadValue(FileOps& files, const Places& places, std::string_view section,
-                     std::string_view key, const Timing& timing) {
+ReadResult ReadText(FileOps& files, const Places& places, const Timing& timing) {
   FileRead read{Status::kAbsent, {}, 0};
   if (!places.user.empty()) read = ReadPatiently(files, places.user, timing);
   if (read.status == Status::kAbsent && !places.program.empty())
     read = ReadPatiently(files, places.program, timing);
-  const Text text = TextOf(read);
+  Text text = TextOf(read);
   if (!text.text) return {false, {}, text.error};
-  std::string value = ini::FindValue(text.text->text, section, key).value_or(std::string());
+  return {true, std::move(text.text->text), 0};
+}
+
+std::string ValueIn(std::string_view text, std::string_view section, std::string_view key) {
+  std::string value = ini::FindValue(text, section, key).value_or(std::string());
   value.resize(utf::PrefixOfCharacters(value, kMaxValueLength));
-  return {true, std::move(value), 0};
+  return value;
+}
+
+ReadResult ReadValue(FileOps& files, const Places& places, std::string_view section,
+                     std::string_view key, const Timing& timing) {
+  ReadResult read = ReadText(files, places, timing);
+  if (read.ok) read.value = ValueIn(read.value, section, key);
+  return read;
 }
 
 WriteResult WriteValues(FileOps& files, const Places& places, std::span<const Setting> settings,

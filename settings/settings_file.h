@@ -93,8 +93,15 @@ struct ReadResult {
   ErrorCode error = 0;
 };
 
-// The value under section/key, cut to kMaxValueLength characters, from the
-// per-user file while it exists, else from the program's.
+// The settings' text (decoded; "" when there is no file), from the per-user
+// file while it exists, else from the program's. `value` holds the text.
+ReadResult ReadText(FileOps& files, const Places& places, const Timing& timing = {});
+
+// The value under section/key in the settings' text, cut to kMaxValueLength
+// characters.
+std::string ValueIn(std::string_view text, std::string_view section, std::string_view key);
+
+// ReadText and ValueIn in one.
 ReadResult ReadValue(FileOps& files, const Places& places, std::string_view section,
                      std::string_view key, const Timing& timing = {});
 

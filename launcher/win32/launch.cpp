@@ -1,5 +1,7 @@
 #include "launcher/win32/launch.h"
 
+#include <vector>
+
 #include "launcher/win32/process_start.h"
 #include "platform/message.h"
 #include "settings/win32/settings_store.h"
@@ -7,9 +9,12 @@
 namespace quorvel::launcher {
 
 void Launch(const MainOptions& options, std::u16string_view file_name) {
-  const std::optional<std::u16string> command_line =
-      LoadAndRun(options, file_name, settings::ReadIniValue, [](const SettingWrite& write) {
-        settings::WriteIniValue(write.section, write.key, write.value);
+  const std::optional<std::u16string> command_line = LoadAndRun(
+      options, file_name, settings::ReadIniValue, [](std::span<const SettingWrite> writes) {
+        std::vector<settings::Setting> settings;
+        for (const SettingWrite& write : writes)
+          settings.push_back({write.section, write.key, write.value});
+        settings::WriteIniValues(settings);
       });
   if (!command_line) {
     win::ShowMessage(L"Please Select One File to Load!");

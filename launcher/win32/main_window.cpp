@@ -103,8 +103,10 @@ void MainWindow::OnCreate() {
 // The window's load handling: before the window is first shown.
 void MainWindow::Load() {
   caption::HookCaption(hwnd());
-  ApplyState(RestoredState([](std::string_view section, std::string_view key) {
-    return settings::ReadIniValue(section, key);
+  // One read of the file for every value the window restores.
+  const std::string text = settings::ReadIniText();
+  ApplyState(RestoredState([&](std::string_view section, std::string_view key) {
+    return settings::ValueIn(text, section, key);
   }));
   controls_->SetFocusControl(controls_->Item(kIdFile1));  // given when the window is activated
 }

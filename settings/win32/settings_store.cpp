@@ -64,9 +64,9 @@ const Places& SettingsPlaces() {
   return places;
 }
 
-std::string ReadIniValue(std::string_view section, std::string_view key) {
+std::string ReadIniText() {
   Win32FileOps files;
-  ReadResult result = ReadValue(files, SettingsPlaces(), section, key);
+  ReadResult result = ReadText(files, SettingsPlaces());
   if (!result.ok) {
     win::ShowMessage(L"Errr in INI File");
     ::ExitProcess(1);
@@ -74,10 +74,18 @@ std::string ReadIniValue(std::string_view section, std::string_view key) {
   return std::move(result.value);
 }
 
+std::string ReadIniValue(std::string_view section, std::string_view key) {
+  return ValueIn(ReadIniText(), section, key);
+}
+
 void WriteIniValue(std::string_view section, std::string_view key, std::string_view value) {
-  Win32FileOps files;
   const Setting setting{section, key, value};
-  const WriteResult result = WriteValues(files, SettingsPlaces(), {&setting, 1});
+  WriteIniValues({&setting, 1});
+}
+
+void WriteIniValues(std::span<const Setting> settings) {
+  Win32FileOps files;
+  const WriteResult result = WriteValues(files, SettingsPlaces(), settings);
   if (result.error == 0 || g_write_failure_told) return;
   g_write_failure_told = true;
   std::wstring text = L"Your settings cannot be saved.\n\n";

@@ -19,6 +19,14 @@ std::string ReadIniValue(std::string_view section, std::string_view key);
 // the caller goes on as if the value had been stored.
 void WriteIniValue(std::string_view section, std::string_view key, std::string_view value);
 
+// Stores the settings, in order, in one replacement of the file: all or none.
+// The file's text is what the single writes in that order would leave.
+void WriteIniValues(std::span<const Setting> settings);
+
+// The settings' text, read once, for several values taken with ValueIn (in
+// settings_file.h). Fails as ReadIniValue does.
+std::string ReadIniText();
+
 // The places of the settings file: quorvel.ini in the directory of the
 // running executable, and in the user's local application data, in Quorvel
 // (UTF-8). A place that cannot be had is empty: the program then never falls

@@ -146,7 +146,10 @@ Calls LoadAndRunCalls(const MainOptions& options, std::u16string_view file) {
         calls += "read " + KeyOf(section, key) + ", ";
         return std::string(section == "Joystick" ? "grip4 " : "800 600 ");
       },
-      [&](const SettingWrite& write) { calls += Written(write); });
+      [&](std::span<const SettingWrite> writes) {
+        for (const SettingWrite& write : writes) calls += Written(write);
+        calls += "stored, ";
+      });
   return {calls, std::move(line)};
 }
 
@@ -156,6 +159,7 @@ TEST(LoadAndRun, WritesEveryOptionThenReadsWhatTheLineNeedsAndWithoutAFileNothin
     const bool joystick = options[Flag::kJoystick];
     std::string calls;
     for (const SettingWrite& write : LaunchWrites(options)) calls += Written(write);
+    calls += "stored, ";
     calls += joystick ? "read Joystick/type, read Video/res, " : "read Video/res, ";
     EXPECT_EQ(LoadAndRunCalls(options, u"Quiet Harbour.sms"),
               Calls(calls, LaunchCommandLine(options, u"Quiet Harbour.sms",

@@ -121,6 +121,16 @@ TEST(SettingsFile, WritesAndReadsBackExactlyCutTo79Characters) {
   EXPECT_EQ(disk.files[kPath],
             "[Joystick]\r\ntype=\"segapci \"\r\n\r\n[Video]\r\nres=\"640 480 \"\r\n");
   EXPECT_FALSE(disk.LeftBehind());
+  // Several settings in one replacement leave the text the single writes in order would.
+  const std::vector<Setting> batch = {
+      {"Video", "scanlines", "1"}, {"Sound", "rate", "8000"}, {"Video", "scanlines", "0"}};
+  Disk one;
+  one.files[kPath] = disk.files[kPath];
+  for (const Setting& s : batch) ASSERT_EQ(WriteValue(one, kHere, s.section, s.key, s.value), 0u);
+  disk.steps = 0;
+  ASSERT_EQ(WriteValues(disk, kHere, batch).error, 0u);
+  EXPECT_EQ(disk.files[kPath], one.files[kPath]);
+  EXPECT_EQ(disk.steps, 2) << "one temporary file, one replacement";
   // Cut after 79 characters, never inside one: one to four bytes each, and bytes that are not
   // UTF-8.
   const std::vector<std::string> characters = {"x", "\xc3\xa9", "\xe2\x82\xac", "\xf0\x9f\x98\x80",
@@ -139,8 +149,11 @@ TEST(SettingsFile, WritesAndReadsBackExactlyCutTo79Characters) {
 TEST(SettingsFile, UnstorableTextIsRefusedAndAnUnreadableFileIsAFailure) {
   Disk disk;
   disk.files[kPath] = "[Video]\r\nscanlines=0\r\n";
-  EXPECT_EQ(WriteValue(disk, kHere, "Video", "scanlines", "1\n[O]"),
-            87u);  // ERROR_INVALID_PARAMETER
+  EXPECT_EQ(
+      WriteValues(disk, kHere,
+                  std::vector<Setting>{{"Video", "blur", "1"}, {"Video", "scanlines", "1\n[O]"}})
+          .error,
+      87u);  // ERROR_INVALID_PARAMETER, and the good setting before it is not stored either
   disk.unreadable = true;
   const ReadResult read = ReadValue(disk, kHere, "Video", "scanlines");
   EXPECT_TRUE(!read.ok && read.error != 0);
@@ -177,7 +190,10 @@ TEST(SettingsFile, AFailureOrCrashAtAnyStepLeavesAWholeFileAndTheNextWriteRecove
       disk.torn = fault[0] == 't';
       ErrorCode error = 0;
       try {
-        error = WriteValue(disk, kHere, "Video", "scanlines", "1", kFast);
+        error =
+            WriteValues(disk, kHere,
+                        std::vector<Setting>{{"Video", "scanlines", "1"}, {"A", "b", "c"}}, kFast)
+                .error;
       } catch (const Crash&) {
       }
       const bool struck = disk.steps > step;
