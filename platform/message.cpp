@@ -1,5 +1,7 @@
 #include "platform/message.h"
 
+#include <iterator>
+
 namespace quorvel::win {
 
 std::wstring SystemErrorText(DWORD error) {
@@ -12,7 +14,15 @@ std::wstring SystemErrorText(DWORD error) {
   ::LocalFree(buffer);
   while (!text.empty() && (text.back() == L'\n' || text.back() == L'\r' || text.back() == L' '))
     text.pop_back();
-  if (text.empty()) text = L"Error " + std::to_wstring(error) + L".";
+  if (text.empty()) {
+    // Not std::to_wstring, which formats through swprintf: that would bring
+    // the C library's whole printf family into the program.
+    wchar_t digits[10];
+    wchar_t* first = std::end(digits);
+    do *--first = static_cast<wchar_t>(L'0' + error % 10);
+    while (error /= 10);
+    text = L"Error " + std::wstring(first, std::end(digits)) + L".";
+  }
   return text;
 }
 

@@ -22,7 +22,9 @@ Pixel map format (plain text, one statement per line):
     end                    closes the rows block (and the image)
 
 Palette images (4 and 8 bits) get index 0 = black, then the declared colours
-in order (duplicates share an index), padded with black to 2**bpp entries.
+in order (duplicates share an index). In a .bmp the palette ends there (the
+header's colour count says how long it is); an .ico or .cur image has it padded
+with black to 2**bpp entries.
 Transparent pixels are written as index 0 (black) with the AND-mask bit set,
 so they leave the screen untouched.
 """
@@ -129,7 +131,7 @@ def parse_map(path):
     return output, hotspot, images
 
 
-def palette_of(image, path):
+def palette_of(image, path, padded):
     palette = [BLACK]
     for rgb in image.colours.values():
         if rgb is not None and rgb not in palette:
@@ -138,7 +140,7 @@ def palette_of(image, path):
         raise MapError(f"{path}: {image.width}x{image.height} image has {len(palette)} colours "
                        f"(black included), too many for "
                        f"{image.bpp} bits per pixel (at most {1 << image.bpp})")
-    return palette + [BLACK] * ((1 << image.bpp) - len(palette))
+    return (palette + [BLACK] * ((1 << image.bpp) - len(palette))) if padded else palette
 
 
 def pack_rows(rows, bpp):
@@ -159,7 +161,7 @@ def pack_rows(rows, bpp):
 
 def dib(image, path, with_mask):
     """BITMAPINFOHEADER + palette + pixel bits (+ AND mask for icons/cursors)."""
-    palette = palette_of(image, path) if image.bpp <= 8 else []
+    palette = palette_of(image, path, padded=with_mask) if image.bpp <= 8 else []
     if palette:
         index = {ch: 0 if rgb is None else palette.index(rgb) for ch, rgb in image.colours.items()}
         pixels = pack_rows([[index[ch] for ch in row] for row in image.rows], image.bpp)
@@ -169,8 +171,9 @@ def dib(image, path, with_mask):
     if with_mask:
         mask = pack_rows([[1 if image.colours[ch] is None else 0 for ch in row] for row in image.rows], 1)
     height = image.height * 2 if with_mask else image.height
+    used = 0 if with_mask else len(palette)  # 0: the full 2**bpp entries, or none
     header = struct.pack("<IiiHHIIiiII", 40, image.width, height, 1, image.bpp, 0,
-                         len(pixels) + len(mask), 0, 0, 0, 0)
+                         len(pixels) + len(mask), 0, 0, used, 0)
     colours = b"".join(bytes((b, g, r, 0)) for r, g, b in palette)
     return header + colours + pixels + mask
 
@@ -180,7 +183,7 @@ def build(path):
     kind = output.rsplit(".", 1)[-1]
     if kind == "bmp":
         body = dib(images[0], path, with_mask=False)
-        offset = 14 + 40 + (4 << images[0].bpp if images[0].bpp <= 8 else 0)
+        offset = 14 + 40 + 4 * struct.unpack_from("<I", body, 32)[0]  # after the palette
         return output, struct.pack("<2sIHHI", b"BM", 14 + len(body), 0, 0, offset) + body
     blobs = [dib(image, path, with_mask=True) for image in images]
     out = struct.pack("<HHH", 0, 1 if kind == "ico" else 2, len(images))
