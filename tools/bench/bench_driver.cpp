@@ -101,21 +101,21 @@ class Run {
   }
 
  private:
+  struct Search {
+    DWORD id;
+    HWND found;
+  };
+  static BOOL CALLBACK Visit(HWND hwnd, LPARAM data) {
+    auto* search = reinterpret_cast<Search*>(data);
+    DWORD owner = 0;
+    ::GetWindowThreadProcessId(hwnd, &owner);
+    if (owner != search->id || !::IsWindowVisible(hwnd)) return TRUE;
+    search->found = hwnd;
+    return FALSE;
+  }
   static HWND Find(DWORD process_id) {
-    struct Search {
-      DWORD id;
-      HWND found;
-    } search{process_id, nullptr};
-    ::EnumWindows(
-        [](HWND hwnd, LPARAM data) -> BOOL {
-          auto* s = reinterpret_cast<Search*>(data);
-          DWORD owner = 0;
-          ::GetWindowThreadProcessId(hwnd, &owner);
-          if (owner != s->id || !::IsWindowVisible(hwnd)) return TRUE;
-          s->found = hwnd;
-          return FALSE;
-        },
-        reinterpret_cast<LPARAM>(&search));
+    Search search{process_id, nullptr};
+    ::EnumWindows(Visit, reinterpret_cast<LPARAM>(&search));
     return search.found;
   }
 
