@@ -50,10 +50,14 @@ WindowControls::WindowControls(HWND parent, std::span<const Control> controls,
     const ControlClass kind = ClassOf(spec.kind);
     const std::wstring caption =
         spec.kind == Kind::kPicture ? std::wstring() : win::Widen(spec.caption);
-    HWND control = ::CreateWindowExW(
-        kind.ex_style, kind.name, caption.c_str(),
-        WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, 0, 0, 0, 0, parent,
-        reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)), instance, nullptr);
+    // Made where it belongs: the window is not shown yet, so nothing needs
+    // moving or drawing again.
+    const Rect box = ToPixels(spec.twips, dpi_);
+    HWND control = ::CreateWindowExW(kind.ex_style, kind.name, caption.c_str(),
+                                     WS_CHILD | WS_VISIBLE | WS_CLIPSIBLINGS | kind.style, box.left,
+                                     box.top, box.width, box.height, parent,
+                                     reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
+                                     instance, nullptr);
     if (spec.kind == Kind::kOptionButton) WalkGroupWithArrowKeys(control, &options_.next_in_group);
     if (spec.kind == Kind::kPicture) {
       if (const auto picture = options_.pictures.find(spec.name);
@@ -61,7 +65,7 @@ WindowControls::WindowControls(HWND parent, std::span<const Control> controls,
         pictures_[spec.id].reset(static_cast<HBITMAP>(::LoadImageW(
             instance, MAKEINTRESOURCEW(picture->second), IMAGE_BITMAP, 0, 0, LR_CREATEDIBSECTION)));
     }
-    Place(control, spec);
+    Dress(control, spec, /*redraw=*/false);
   }
 }
 
@@ -98,25 +102,29 @@ std::optional<LRESULT> WindowControls::HandleMessage(UINT message, WPARAM wparam
 
 void WindowControls::Relayout(int dpi, const RECT& suggested) {
   dpi_ = dpi;
-  for (const Control& spec : controls_) Place(Item(spec.id), spec);
+  for (const Control& spec : controls_) {
+    const Rect box = ToPixels(spec.twips, dpi_);
+    HWND control = Item(spec.id);
+    ::SetWindowPos(control, nullptr, box.left, box.top, box.width, box.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
+    Dress(control, spec, /*redraw=*/true);
+  }
   ::SetWindowPos(parent_, nullptr, suggested.left, suggested.top, suggested.right - suggested.left,
                  suggested.bottom - suggested.top, SWP_NOZORDER | SWP_NOACTIVATE);
   ::InvalidateRect(parent_, nullptr, TRUE);
 }
 
-void WindowControls::Place(HWND control, const Control& spec) {
+void WindowControls::Dress(HWND control, const Control& spec, bool redraw) {
   const Rect box = ToPixels(spec.twips, dpi_);
-  ::SetWindowPos(control, nullptr, box.left, box.top, box.width, box.height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
   if (HFONT font = fonts_.Get(spec.font, dpi_))
-    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), TRUE);
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(font), redraw);
 
   // Where a control in front overlaps this one, it takes the clicks there:
   // cut the overlap out of this control's window region.
   const auto index = static_cast<std::size_t>(&spec - controls_.data());
   const std::vector<Rect> covered = CoveredParts(controls_, index, dpi_);
   if (covered.empty()) {
-    ::SetWindowRgn(control, nullptr, TRUE);
+    if (redraw) ::SetWindowRgn(control, nullptr, TRUE);  // a new control has no region to drop
     return;
   }
   win::UniqueRegion visible(::CreateRectRgn(0, 0, box.width, box.height));
@@ -126,7 +134,7 @@ void WindowControls::Place(HWND control, const Control& spec) {
     ::CombineRgn(visible.get(), visible.get(), hidden.get(), RGN_DIFF);
   }
   // Once set, the region belongs to the system.
-  if (::SetWindowRgn(control, visible.get(), TRUE)) visible.release();
+  if (::SetWindowRgn(control, visible.get(), redraw)) visible.release();
 }
 
 HBRUSH WindowControls::BrushFor(COLORREF colour) {

@@ -53,7 +53,9 @@ class WindowControls {
   void SetChecked(int id, bool checked) const;
 
  private:
-  void Place(HWND control, const Control& spec);
+  // The control's font and, where a control in front overlaps it, its window
+  // region, for the window's DPI.
+  void Dress(HWND control, const Control& spec, bool redraw);
   void Relayout(int dpi, const RECT& suggested);
   std::optional<LRESULT> OnControlColour(HDC hdc, HWND control);
   bool OnDrawItem(const DRAWITEMSTRUCT& item);
