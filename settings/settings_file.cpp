@@ -60,11 +60,11 @@ Text TextOf(const FileRead& read) {
 // is the file to start from when the one at `path` does not exist yet.
 ErrorCode WriteFileAt(FileOps& files, const std::string& path, std::span<const Setting> settings,
                       const FileRead* seed, const Timing& timing) {
-  LockAttempt attempt = files.TryLock(LockPathFor(path));
+  LockAttempt attempt = files.TryLock(LockPathFor(path), timing.turn_wait_ms);
   for (int retry = 0; !attempt.lock && attempt.refused == 0 && retry < timing.lock_retries;
        ++retry) {
     files.Pause(timing.pause_ms);
-    attempt = files.TryLock(LockPathFor(path));
+    attempt = files.TryLock(LockPathFor(path), timing.pause_ms);
   }
   if (attempt.refused != 0) return attempt.refused;
   if (!attempt.lock) return kErrorBusy;  // a live writer kept it past the wait

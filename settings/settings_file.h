@@ -65,18 +65,20 @@ class FileOps {
   // or the new file, whole.
   virtual ErrorCode Replace(const std::string& from, const std::string& to) = 0;
   virtual void Remove(const std::string& path) = 0;
-  // Creates the lock file, or takes over one that no live writer holds (left
+  // Waits up to `wait_ms` for its turn among this machine's writers, then
+  // creates the lock file, or takes over one that no live writer holds (left
   // by a writer that died).
-  virtual LockAttempt TryLock(const std::string& path) = 0;
+  virtual LockAttempt TryLock(const std::string& path, int wait_ms) = 0;
   // Creates the folder unless it exists.
   virtual ErrorCode CreateFolder(const std::string& path) = 0;
   virtual void Pause(int milliseconds) = 0;
 };
 
 struct Timing {
-  int read_retries = 25;   // a file held by another program: reads and replaces...
-  int lock_retries = 100;  // ...and waits for a lock held by a live writer, each...
-  int pause_ms = 20;       // ...this long apart
+  int turn_wait_ms = 2000;  // the longest wait for a turn among this machine's writers
+  int read_retries = 25;    // a file held by another program: reads and replaces...
+  int lock_retries = 100;   // ...and waits for a lock held by a writer elsewhere, each...
+  int pause_ms = 20;        // ...this long apart
 };
 
 // Where the settings live: the file beside the program and the per-user file

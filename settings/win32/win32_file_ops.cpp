@@ -10,13 +10,45 @@
 namespace quorvel::settings {
 namespace {
 
-class Win32FileLock final : public FileLock {
+// Writers on this machine first queue on a mutex named after the settings
+// file: the system hands it on in turn, so a writer that comes back at once
+// cannot keep taking the lock file from one that waits. The lock file then
+// keeps out writers elsewhere (on a shared folder).
+
+class QueueTurn {
  public:
-  explicit Win32FileLock(win::UniqueFile file) : file_(std::move(file)) {}
+  explicit QueueTurn(win::UniqueHandle mutex) : mutex_(std::move(mutex)) {}
+  QueueTurn(QueueTurn&&) = default;
+  ~QueueTurn() {
+    if (mutex_) ::ReleaseMutex(mutex_.get());
+  }
 
  private:
+  win::UniqueHandle mutex_;
+};
+
+class Win32FileLock final : public FileLock {
+ public:
+  Win32FileLock(QueueTurn turn, win::UniqueFile file)
+      : turn_(std::move(turn)), file_(std::move(file)) {}
+
+ private:
+  // The file goes first, then the turn: the next in the queue finds no lock.
+  QueueTurn turn_;
   win::UniqueFile file_;  // FILE_FLAG_DELETE_ON_CLOSE: closing it removes the lock
 };
+
+// The mutex's name: the lock file's path, upper-cased (file names match in
+// any case) and hashed, since a name may not hold a backslash.
+std::wstring QueueName(std::wstring path) {
+  ::CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+  unsigned long long hash = 14695981039346656037ull;  // FNV-1a
+  for (const wchar_t unit : path) hash = (hash ^ unit) * 1099511628211ull;
+  wchar_t name[40];
+  ::wsprintfW(name, L"Quorvel.settings.%08lx%08lx", static_cast<unsigned long>(hash >> 32),
+              static_cast<unsigned long>(hash));
+  return name;
+}
 
 bool IsAbsence(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
@@ -80,12 +112,20 @@ ErrorCode Win32FileOps::Replace(const std::string& from, const std::string& to) 
 
 void Win32FileOps::Remove(const std::string& path) { ::DeleteFileW(win::Widen(path).c_str()); }
 
-LockAttempt Win32FileOps::TryLock(const std::string& path) {
+LockAttempt Win32FileOps::TryLock(const std::string& path, int wait_ms) {
   // The lock is a file that its holder keeps open, unshared and deleted when
   // the handle closes, also when the process dies. One that power loss left
   // behind is open nowhere, so it can be opened unshared: then it is taken
   // over at once. A live holder's lock cannot be opened at all.
   const std::wstring wide = win::Widen(path);
+  win::UniqueHandle mutex(::CreateMutexW(nullptr, FALSE, QueueName(wide).c_str()));
+  if (mutex) {
+    // WAIT_ABANDONED: a writer died in its turn; the turn is ours now.
+    const DWORD waited = ::WaitForSingleObject(mutex.get(), static_cast<DWORD>(wait_ms));
+    if (waited == WAIT_TIMEOUT) return {};
+    if (waited == WAIT_FAILED) mutex.reset();  // no queue: the lock file alone decides
+  }
+  QueueTurn turn(std::move(mutex));
   constexpr DWORD kAccess = GENERIC_WRITE | DELETE;
   constexpr DWORD kFlags = FILE_ATTRIBUTE_HIDDEN | FILE_FLAG_DELETE_ON_CLOSE;
   win::UniqueFile file(
@@ -97,7 +137,7 @@ LockAttempt Win32FileOps::TryLock(const std::string& path) {
     if (error == ERROR_SHARING_VIOLATION || error == ERROR_FILE_NOT_FOUND) return {};  // held
   }
   if (error != 0) return {nullptr, error};
-  return {std::make_unique<Win32FileLock>(std::move(file)), 0};
+  return {std::make_unique<Win32FileLock>(std::move(turn), std::move(file)), 0};
 }
 
 ErrorCode Win32FileOps::CreateFolder(const std::string& path) {

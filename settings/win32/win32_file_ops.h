@@ -11,7 +11,7 @@ class Win32FileOps final : public FileOps {
   ErrorCode WriteAndFlush(const std::string& path, std::string_view bytes) override;
   ErrorCode Replace(const std::string& from, const std::string& to) override;
   void Remove(const std::string& path) override;
-  LockAttempt TryLock(const std::string& path) override;
+  LockAttempt TryLock(const std::string& path, int wait_ms) override;
   ErrorCode CreateFolder(const std::string& path) override;
   void Pause(int milliseconds) override;
 };

@@ -32,7 +32,9 @@ struct MemoryFiles : FileOps {
     return 0;
   }
   void Remove(const std::string& path) override { files.erase(path); }
-  LockAttempt TryLock(const std::string&) override { return {std::make_unique<FileLock>(), 0}; }
+  LockAttempt TryLock(const std::string&, int) override {
+    return {std::make_unique<FileLock>(), 0};
+  }
   ErrorCode CreateFolder(const std::string&) override { return 0; }
   void Pause(int) override {}
 };

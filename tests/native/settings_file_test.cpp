@@ -18,7 +18,7 @@ using namespace std::string_literals;
 const std::string kPath = "C:\\Quorvel\\quorvel.ini";
 const std::string kUserPath = "C:\\Users\\Ann\\AppData\\Local\\Quorvel\\quorvel.ini";
 const Places kHere{kPath, ""};
-const Timing kFast{3, 3, 1};
+const Timing kFast{0, 3, 3, 1};
 
 struct Crash {};
 
@@ -79,7 +79,7 @@ struct Disk : FileOps {
     const std::lock_guard hold(mutex);
     files.erase(path);
   }
-  LockAttempt TryLock(const std::string& path) override {
+  LockAttempt TryLock(const std::string& path, int) override {
     const std::lock_guard hold(mutex);
     if (Refuses(path)) return {nullptr, 5};
     if (!files.emplace(path, "").second) return {};

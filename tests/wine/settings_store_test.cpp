@@ -117,9 +117,9 @@ TEST(SettingsStore, AStaleLockIsTakenOverAndALiveOneIsLeftToItsHolder) {
   const std::wstring lock = folder.images() + L"\\quorvel.ini.lock";
   WriteFileBytes(lock, "");
   settings::Win32FileOps files;
-  settings::LockAttempt held = files.TryLock(Narrow(lock));
+  settings::LockAttempt held = files.TryLock(Narrow(lock), 0);
   ASSERT_TRUE(held.lock);
-  const settings::LockAttempt second = files.TryLock(Narrow(lock));
+  const settings::LockAttempt second = files.TryLock(Narrow(lock), 0);
   EXPECT_TRUE(!second.lock && second.refused == 0);
   held.lock.reset();
   EXPECT_FALSE(std::filesystem::exists(lock));
