@@ -14,14 +14,25 @@ namespace {
 const char* const kScaleText = std::getenv("QUORVEL_CAMPAIGN_SCALE");
 const int kScale = kScaleText ? std::max(1, std::atoi(kScaleText)) : 1;
 
+// A failed spawn gives -1, the handle of this very process: such a writer holds nothing. Wine's
+// CreateProcess fails now and then under load, so a start is tried a few times.
+HANDLE Spawn(const std::wstring& arguments) {
+  for (int attempt = 0; attempt < 5; ++attempt, ::Sleep(100))
+    if (const intptr_t process =
+            _wspawnl(_P_NOWAIT, (BinDirectory() + L"\\settings_writer.exe").c_str(), L"writer",
+                     arguments.c_str(), nullptr);
+        process != -1)
+      return reinterpret_cast<HANDLE>(process);
+  return nullptr;
+}
+
 struct Writer : win::UniqueHandle {  // settings_writer.exe, ended at the latest when this goes
   Writer(const std::wstring& ini, const std::wstring& rest)
-      : win::UniqueHandle(reinterpret_cast<HANDLE>(
-            _wspawnl(_P_NOWAIT, (BinDirectory() + L"\\settings_writer.exe").c_str(), L"writer",
-                     (L"\"" + ini + L"\" " + rest).c_str(), nullptr))) {}
+      : win::UniqueHandle(Spawn(L"\"" + ini + L"\" " + rest)) {}
   ~Writer() { ExitCode(0); }
   DWORD ExitCode(DWORD wait_ms) const {  // STILL_ACTIVE: it was still writing, and is ended
     DWORD code = STILL_ACTIVE;
+    if (!get()) return ERROR_INVALID_HANDLE;  // it never started
     if (!::WaitForSingleObject(get(), wait_ms)) ::GetExitCodeProcess(get(), &code);
     return ::TerminateProcess(get(), 255), ::WaitForSingleObject(get(), 10000), code;
   }
