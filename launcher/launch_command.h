@@ -11,6 +11,8 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/settings_file.h"
+
 namespace quorvel::launcher {
 
 // The on/off options of the main window, in the order the launch takes them.
@@ -86,12 +88,8 @@ struct MainOptions {
   bool operator==(const MainOptions&) const = default;
 };
 
-struct SettingWrite {
-  std::string_view section;
-  std::string_view key;
-  std::string_view value;
-  bool operator==(const SettingWrite&) const = default;
-};
+// One setting to store, as the settings store takes it.
+using SettingWrite = settings::Setting;
 
 // Every setting the launch writes, in the order it writes them.
 std::vector<SettingWrite> LaunchWrites(const MainOptions& options);

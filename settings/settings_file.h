@@ -111,6 +111,7 @@ struct Setting {
   std::string_view section;
   std::string_view key;
   std::string_view value;
+  bool operator==(const Setting&) const = default;
 };
 
 struct WriteResult {

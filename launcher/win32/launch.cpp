@@ -1,7 +1,5 @@
 #include "launcher/win32/launch.h"
 
-#include <vector>
-
 #include "launcher/win32/process_start.h"
 #include "platform/message.h"
 #include "settings/win32/settings_store.h"
@@ -9,13 +7,8 @@
 namespace quorvel::launcher {
 
 void Launch(const MainOptions& options, std::u16string_view file_name) {
-  const std::optional<std::u16string> command_line = LoadAndRun(
-      options, file_name, settings::ReadIniValue, [](std::span<const SettingWrite> writes) {
-        std::vector<settings::Setting> settings;
-        for (const SettingWrite& write : writes)
-          settings.push_back({write.section, write.key, write.value});
-        settings::WriteIniValues(settings);
-      });
+  const std::optional<std::u16string> command_line =
+      LoadAndRun(options, file_name, settings::ReadIniValue, settings::WriteIniValues);
   if (!command_line) {
     win::ShowMessage(L"Please Select One File to Load!");
     return;
