@@ -1,13 +1,9 @@
 // The program starts with its main window and ends when that window closes.
 #include <windows.h>
 
-#include <commctrl.h>
-
 #include "launcher/win32/main_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int show) {
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
   quorvel::launcher::MainWindow main_window;
   if (!main_window.Create(instance, show)) return 1;  // the user has been told why
 

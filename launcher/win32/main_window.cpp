@@ -50,6 +50,21 @@ std::vector<DirectoryEntry> CurrentDirectoryEntries() {
   return entries;
 }
 
+// The common controls, for the tooltip alone: loaded when it is first
+// needed rather than with the program, whose start they would slow.
+bool CommonControlsLoaded() {
+  static const bool loaded = [] {
+    using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
+    HMODULE module = ::LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
+    const auto init = module ? reinterpret_cast<InitFn>(reinterpret_cast<void*>(
+                                   ::GetProcAddress(module, "InitCommonControlsEx")))
+                             : nullptr;
+    const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
+    return init && init(&classes);
+  }();
+  return loaded;
+}
+
 }  // namespace
 
 bool MainWindow::Create(HINSTANCE instance, int show) {
@@ -105,8 +120,9 @@ void MainWindow::OnCreate() {
   options.next_in_group = NextInGroup;
   options.pictures = {{"Image1", IDB_LOGO}};
   options.transparent_colour = 0xFF00FF;
+  // The tooltip matters only under the pointer, so it waits for it.
+  options.pointer_over = [this] { AddTooltip(); };
   controls_ = std::make_unique<layout::WindowControls>(hwnd(), kMainControls, std::move(options));
-  AddTooltip();
   FillFileList();
 }
 
@@ -272,6 +288,9 @@ void MainWindow::ApplyState(const MainState& state) {
 }
 
 void MainWindow::AddTooltip() {
+  if (tooltip_added_) return;
+  tooltip_added_ = true;
+  if (!CommonControlsLoaded()) return;
   // The tooltip is owned by the window and goes away with it.
   HWND tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                    WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,

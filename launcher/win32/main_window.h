@@ -46,6 +46,7 @@ class MainWindow : public layout::FormWindow {
   void AddTooltip();
 
   std::vector<std::u16string> files_;                   // as File1 lists them, in its order
+  bool tooltip_added_ = false;
   std::unique_ptr<dialogs::AboutDialog> about_dialog_;  // Form2
   std::unique_ptr<dialogs::OptionDialog> joystick_type_dialog_;  // Form3
   std::unique_ptr<dialogs::OptionDialog> resolution_dialog_;     // Form4

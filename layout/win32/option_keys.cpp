@@ -1,22 +1,24 @@
 #include "layout/win32/option_keys.h"
 
-#include <commctrl.h>
-
 namespace quorvel::layout {
 namespace {
 
-LRESULT CALLBACK OptionButtonKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam,
-                                  UINT_PTR subclass_id, DWORD_PTR data) {
-  const auto& walk = *reinterpret_cast<const GroupWalk*>(data);
+// The button's own procedure and its walk, kept on the button itself.
+constexpr wchar_t kPreviousProcedure[] = L"Quorvel.OptionKeys.Previous";
+constexpr wchar_t kWalk[] = L"Quorvel.OptionKeys.Walk";
+
+LRESULT CALLBACK OptionButtonKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
+  const auto previous = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kPreviousProcedure));
+  const auto* walk = static_cast<const GroupWalk*>(::GetPropW(hwnd, kWalk));
   switch (message) {
     case WM_GETDLGCODE:
-      return ::DefSubclassProc(hwnd, message, wparam, lparam) | DLGC_WANTARROWS;
+      return ::CallWindowProcW(previous, hwnd, message, wparam, lparam) | DLGC_WANTARROWS;
     case WM_KEYDOWN: {
       int step = 0;
       if (wparam == VK_UP || wparam == VK_LEFT) step = -1;
       if (wparam == VK_DOWN || wparam == VK_RIGHT) step = 1;
-      if (step == 0 || !walk) break;
-      const std::optional<int> next = walk(::GetDlgCtrlID(hwnd), step);
+      if (step == 0 || !walk || !*walk) break;
+      const std::optional<int> next = (*walk)(::GetDlgCtrlID(hwnd), step);
       if (!next) break;
       HWND parent = ::GetParent(hwnd);
       HWND target = ::GetDlgItem(parent, *next);
@@ -26,16 +28,23 @@ LRESULT CALLBACK OptionButtonKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM
       return 0;
     }
     case WM_NCDESTROY:
-      ::RemoveWindowSubclass(hwnd, OptionButtonKeys, subclass_id);
+      // The button's last message: give it back its own procedure first.
+      ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
+      ::RemovePropW(hwnd, kPreviousProcedure);
+      ::RemovePropW(hwnd, kWalk);
       break;
   }
-  return ::DefSubclassProc(hwnd, message, wparam, lparam);
+  return ::CallWindowProcW(previous, hwnd, message, wparam, lparam);
 }
 
 }  // namespace
 
 void WalkGroupWithArrowKeys(HWND button, const GroupWalk* walk) {
-  ::SetWindowSubclass(button, OptionButtonKeys, 1, reinterpret_cast<DWORD_PTR>(walk));
+  if (::GetPropW(button, kPreviousProcedure)) return;  // already walking
+  ::SetPropW(button, kWalk, const_cast<GroupWalk*>(walk));
+  ::SetPropW(button, kPreviousProcedure,
+             reinterpret_cast<HANDLE>(::GetWindowLongPtrW(button, GWLP_WNDPROC)));
+  ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OptionButtonKeys));
 }
 
 }  // namespace quorvel::layout

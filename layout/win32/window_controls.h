@@ -6,6 +6,7 @@
 #include <windows.h>
 
 #include <cstdint>
+#include <functional>
 #include <map>
 #include <optional>
 #include <span>
@@ -26,6 +27,8 @@ struct ControlOptions {
   std::map<std::string_view, int> pictures;
   // A picture colour that shows the background through, 0xRRGGBB.
   std::optional<std::uint32_t> transparent_colour;
+  // Told whenever the pointer moves over the window or one of its controls.
+  std::function<void()> pointer_over;
 };
 
 class WindowControls {

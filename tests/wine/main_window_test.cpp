@@ -2,10 +2,13 @@
 // driven from another process: frame and layout at the screen's DPI, the
 // stored options, the keyboard, the file list, "Load and Run" through kx; a failed start.
 #include <gtest/gtest.h>
+#include <windows.h>
 
 #include <cstdlib>
 #include <set>
 #include <thread>
+
+#include <commctrl.h>
 
 #include "launcher/launch_command.h"
 #include "launcher/main_layout.h"
@@ -264,6 +267,31 @@ TEST(MainWindowFileList, ListsImageFilesAndLaunchesTheChosenOneByKeyboardOrMouse
   ::SetEnvironmentVariableW(L"KX_RECORD", folder.record_path().c_str());
   EXPECT_EQ(StartProcess(lone), DWORD{0});
   EXPECT_EQ(folder.WaitForRecords(3).at(2).command_line, lone);
+}
+
+// The tooltip of Command3 comes with the pointer: none before it, then one
+// owned by the window, shown as the pointer rests on the button.
+TEST(MainWindowTooltip, ComesWithThePointerAndShowsOverTheJoystickButton) {
+  QuorvelFolder folder;
+  RunningQuorvel app(folder);
+  ASSERT_TRUE(app.window() && app.BringToFront());
+  EXPECT_TRUE(app.Windows(L"tooltips_class32").empty());
+  Click(app.Item(kIdOption2));  // Joystick: Command3 enabled
+  RECT button{};
+  ::GetWindowRect(app.Item(kIdCommand3), &button);
+  ::SetCursorPos(button.left - 20, button.top - 20);  // onto the window,
+  HWND tooltip = nullptr;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const std::vector<HWND> found = app.Windows(L"tooltips_class32");
+        tooltip = found.empty() ? nullptr : found.front();
+        return tooltip != nullptr;
+      },
+      5s));
+  EXPECT_EQ(::GetWindow(tooltip, GW_OWNER), app.window());
+  EXPECT_EQ(Send(tooltip, TTM_GETTOOLCOUNT), 1);
+  ::SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);  // then on
+  EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(tooltip) != FALSE; }, 5s));
 }
 
 // A hook refuses the window, giving a reason: the user is told that reason.
