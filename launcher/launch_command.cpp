@@ -55,14 +55,14 @@ std::u16string LaunchCommandLine(const MainOptions& options, std::u16string_view
   return utf::ToUtf16(kCommandWord) + RomArgument(file_name) + utf::ToUtf16(options_part);
 }
 
-std::optional<std::u16string> LoadAndRun(const MainOptions& options, std::u16string_view file_name,
-                                         const SettingReader& read, const SettingsWriter& write) {
+std::optional<LaunchPlan> PlanLaunch(const MainOptions& options, std::u16string_view file_name,
+                                     const SettingReader& read) {
   if (RomArgument(file_name).empty()) return std::nullopt;
-  write(LaunchWrites(options));
   const std::string joystick_type =
       options[Flag::kJoystick] ? read(kJoystickSection, kJoystickTypeKey) : std::string();
-  return LaunchCommandLine(options, file_name, joystick_type,
-                           read(kResolutionSection, kResolutionKey));
+  return LaunchPlan{LaunchCommandLine(options, file_name, joystick_type,
+                                      read(kResolutionSection, kResolutionKey)),
+                    LaunchWrites(options)};
 }
 
 }  // namespace quorvel::launcher

@@ -95,15 +95,22 @@ using SettingWrite = settings::Setting;
 std::vector<SettingWrite> LaunchWrites(const MainOptions& options);
 
 using SettingReader = std::function<std::string(std::string_view section, std::string_view key)>;
-// Stores every setting, in order, in one step.
-using SettingsWriter = std::function<void(std::span<const SettingWrite> writes)>;
 
-// "Load and Run" on the settings: with a file selected, writes every option in
-// launch order (in one step), then reads the stored joystick type (only when Joystick is
-// on) and resolution, and returns the emulator's command line. With no file
-// selected it touches no setting and returns nullopt.
-std::optional<std::u16string> LoadAndRun(const MainOptions& options, std::u16string_view file_name,
-                                         const SettingReader& read, const SettingsWriter& write);
+// What "Load and Run" does: start the emulator on its command line and store
+// every option, in launch order, in one step.
+struct LaunchPlan {
+  std::u16string command_line;
+  std::vector<SettingWrite> writes;
+  bool operator==(const LaunchPlan&) const = default;
+};
+
+// "Load and Run" on the settings: with a file selected, reads the stored
+// joystick type (only when Joystick is on) and resolution, and plans the
+// launch. The writes touch neither value, so reading first reads what
+// reading after them would. With no file selected it reads nothing and
+// returns nullopt.
+std::optional<LaunchPlan> PlanLaunch(const MainOptions& options, std::u16string_view file_name,
+                                     const SettingReader& read);
 
 // The file argument: the bare file name and one blank, or "" when no file is
 // selected. A name with a blank in it is put in double quotes so that the

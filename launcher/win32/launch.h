@@ -7,8 +7,9 @@
 
 namespace quorvel::launcher {
 
-// With no file selected, only tells the user so. Otherwise stores every
-// option and starts the emulator, telling the user when it cannot be started.
+// With no file selected, only tells the user so. Otherwise starts the
+// emulator, then stores every option, and tells the user when the emulator
+// could not be started.
 void Launch(const MainOptions& options, std::u16string_view file_name);
 
 }  // namespace quorvel::launcher

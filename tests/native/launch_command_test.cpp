@@ -131,39 +131,29 @@ TEST(Launch, CommandLineInLaunchOrderQuotedOnlyForBlanksAndWritesOfEveryOption) 
   EXPECT_EQ(LaunchWrites({}), nothing_on);
 }
 
-std::string Written(const SettingWrite& w) {
-  return "write " + KeyOf(w.section, w.key) + "=" + std::string(w.value) + ", ";
-}
-
 // "Load and Run" over settings that hold the joystick type "grip4 " and the
-// resolution "800 600 ": every call it makes, and the line it returns.
-using Calls = std::pair<std::string, std::optional<std::u16string>>;
-Calls LoadAndRunCalls(const MainOptions& options, std::u16string_view file) {
-  std::string calls;
-  std::optional<std::u16string> line = LoadAndRun(
-      options, file,
-      [&](std::string_view section, std::string_view key) {
-        calls += "read " + KeyOf(section, key) + ", ";
-        return std::string(section == "Joystick" ? "grip4 " : "800 600 ");
-      },
-      [&](std::span<const SettingWrite> writes) {
-        for (const SettingWrite& write : writes) calls += Written(write);
-        calls += "stored, ";
-      });
-  return {calls, std::move(line)};
-}
-
-TEST(LoadAndRun, WritesEveryOptionThenReadsWhatTheLineNeedsAndWithoutAFileNothing) {
-  EXPECT_EQ(LoadAndRunCalls(WorkedExample(), u""), Calls());
+// resolution "800 600 ": the values it reads, and its plan.
+TEST(PlanLaunch, ReadsWhatTheLineNeedsAndPlansEveryWriteAndWithoutAFileNothing) {
+  std::string reads;
+  const SettingReader read = [&](std::string_view section, std::string_view key) {
+    reads += KeyOf(section, key) + " ";
+    return std::string(section == "Joystick" ? "grip4 " : "800 600 ");
+  };
+  EXPECT_EQ(PlanLaunch(WorkedExample(), u"", read), std::nullopt);
+  EXPECT_EQ(reads, "");
   for (const MainOptions& options : {WorkedExample(), On({"Option1", "Check9"}), MainOptions{}}) {
     const bool joystick = options[Flag::kJoystick];
-    std::string calls;
-    for (const SettingWrite& write : LaunchWrites(options)) calls += Written(write);
-    calls += "stored, ";
-    calls += joystick ? "read Joystick/type, read Video/res, " : "read Video/res, ";
-    EXPECT_EQ(LoadAndRunCalls(options, u"Quiet Harbour.sms"),
-              Calls(calls, LaunchCommandLine(options, u"Quiet Harbour.sms",
-                                             joystick ? "grip4 " : "", "800 600 ")));
+    reads.clear();
+    EXPECT_EQ(PlanLaunch(options, u"Quiet Harbour.sms", read),
+              (LaunchPlan{LaunchCommandLine(options, u"Quiet Harbour.sms", joystick ? "grip4 " : "",
+                                            "800 600 "),
+                          LaunchWrites(options)}));
+    EXPECT_EQ(reads, joystick ? "Joystick/type Video/res " : "Video/res ");
+    // The writes leave both values alone, so reading before them is reading after them.
+    for (const SettingWrite& write : LaunchWrites(options))
+      EXPECT_EQ(std::string(" Joystick/type Video/res ")
+                    .find(" " + KeyOf(write.section, write.key) + " "),
+                std::string::npos);
   }
 }
 

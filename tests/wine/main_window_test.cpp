@@ -184,6 +184,7 @@ TEST(MainWindowLaunch, StoredAndClickedOptionsAreStoredByLoadAndRunAndReachKx) {
   ASSERT_EQ(records.size(), 1u);
   EXPECT_EQ(records[0].command_line, expected);
   EXPECT_EQ(records[0].directory, U16(folder.images()));
+  Send(app.window(), WM_NULL);  // answered in its message loop: the launch has stored the options
   for (const SettingWrite& write : LaunchWrites(options))
     EXPECT_EQ(folder.Setting(write.section, write.key), write.value) << write.key;
 

@@ -74,6 +74,7 @@ TEST(SettingsStore, AReadOnlyProgramFolderHandsTheSettingsToThePerUserFile) {
     Send(app.Item(launcher::kIdFile1), LB_SETCURSEL, 0);
     ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
     EXPECT_EQ(folder.WaitForRecords(1).size(), 1u);
+    Send(app.window(), WM_NULL);  // answered in its message loop: the launch is over
     EXPECT_EQ(app.Windows(L"#32770").size(), 0u) << "nothing to tell: the settings were kept";
     EXPECT_EQ(app.Close(), DWORD{0});
   }
@@ -106,7 +107,7 @@ TEST(SettingsStore, FailedWriteIsToldOnceAndTheLaunchGoesOn) {
     EXPECT_NE(told.find(L"\n" + path + L"\n"), std::wstring::npos) << Narrow(told);
   EXPECT_GT(told.size(), 60 + folder.settings_path().size() * 2)
       << "the system's reasons are missing";
-  // The other writes fail too, untold: a second box would hold up kx.
+  // The other writes fail too, untold.
   EXPECT_EQ(folder.WaitForRecords(1).size(), 1u);
   EXPECT_EQ(folder.Settings(), before);
 }
