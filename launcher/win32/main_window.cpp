@@ -120,8 +120,11 @@ void MainWindow::OnCreate() {
   options.next_in_group = NextInGroup;
   options.pictures = {{"Image1", IDB_LOGO}};
   options.transparent_colour = 0xFF00FF;
-  // The tooltip matters only under the pointer, so it waits for it.
-  options.pointer_over = [this] { AddTooltip(); };
+  // The tooltip matters only under the pointer, so it waits for it to come
+  // over its button.
+  options.pointer_over = [this](HWND under) {
+    if (under == controls_->Item(kIdCommand3)) AddTooltip();
+  };
   controls_ = std::make_unique<layout::WindowControls>(hwnd(), kMainControls, std::move(options));
   FillFileList();
 }

@@ -85,7 +85,7 @@ std::optional<LRESULT> WindowControls::HandleMessage(UINT message, WPARAM wparam
       if (OnDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lparam))) return TRUE;
       return std::nullopt;
     case WM_SETCURSOR:
-      if (options_.pointer_over) options_.pointer_over();
+      if (options_.pointer_over) options_.pointer_over(reinterpret_cast<HWND>(wparam));
       // Children ask their parent first, so the window's own pointer shows
       // over its controls too.
       if (LOWORD(lparam) != HTCLIENT) return std::nullopt;

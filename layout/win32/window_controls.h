@@ -27,8 +27,9 @@ struct ControlOptions {
   std::map<std::string_view, int> pictures;
   // A picture colour that shows the background through, 0xRRGGBB.
   std::optional<std::uint32_t> transparent_colour;
-  // Told whenever the pointer moves over the window or one of its controls.
-  std::function<void()> pointer_over;
+  // Told whenever the pointer moves over the window or one of its controls,
+  // with the window under it.
+  std::function<void(HWND under)> pointer_over;
 };
 
 class WindowControls {

@@ -271,7 +271,7 @@ TEST(MainWindowFileList, ListsImageFilesAndLaunchesTheChosenOneByKeyboardOrMouse
 }
 
 // The tooltip of Command3 comes with the pointer: none before it, then one
-// owned by the window, shown as the pointer rests on the button.
+// owned by the window, shown while the pointer rests on the button.
 TEST(MainWindowTooltip, ComesWithThePointerAndShowsOverTheJoystickButton) {
   QuorvelFolder folder;
   RunningQuorvel app(folder);
@@ -280,7 +280,7 @@ TEST(MainWindowTooltip, ComesWithThePointerAndShowsOverTheJoystickButton) {
   Click(app.Item(kIdOption2));  // Joystick: Command3 enabled
   RECT button{};
   ::GetWindowRect(app.Item(kIdCommand3), &button);
-  ::SetCursorPos(button.left - 20, button.top - 20);  // onto the window,
+  ::SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);
   HWND tooltip = nullptr;
   ASSERT_TRUE(WaitUntil(
       [&] {
@@ -291,7 +291,6 @@ TEST(MainWindowTooltip, ComesWithThePointerAndShowsOverTheJoystickButton) {
       5s));
   EXPECT_EQ(::GetWindow(tooltip, GW_OWNER), app.window());
   EXPECT_EQ(Send(tooltip, TTM_GETTOOLCOUNT), 1);
-  ::SetCursorPos((button.left + button.right) / 2, (button.top + button.bottom) / 2);  // then on
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(tooltip) != FALSE; }, 5s));
 }
 
