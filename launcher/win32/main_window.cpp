@@ -4,8 +4,8 @@
 
 #include "caption/win32/caption_hook.h"
 #include "launcher/backdrop.h"
-#include "launcher/image_files.h"
 #include "launcher/main_layout.h"
+#include "launcher/win32/image_listing.h"
 #include "launcher/win32/launch.h"
 #include "layout/win32/colour.h"
 #include "platform/dpi.h"
@@ -21,34 +21,6 @@ namespace {
 // A fixed single frame with the window menu and Close only.
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = 0;
-
-std::vector<DirectoryEntry> CurrentDirectoryEntries() {
-  std::vector<DirectoryEntry> entries;
-  // The folder's entries in large batches: FindNextFileW asks the file
-  // system for a few dozen at a time, which costs dearly in big folders.
-  const win::UniqueFile folder(::CreateFileW(
-      L".", FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-      OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
-  if (!folder) return entries;
-  constexpr std::size_t kBatchBytes = 64 * 1024;
-  const auto batch = std::make_unique<std::byte[]>(kBatchBytes);
-  while (::GetFileInformationByHandleEx(folder.get(), FileFullDirectoryInfo, batch.get(),
-                                        kBatchBytes)) {
-    for (std::size_t offset = 0;;) {
-      const auto& found = *reinterpret_cast<const FILE_FULL_DIR_INFO*>(batch.get() + offset);
-      // Unit for unit (WCHAR is UTF-16 here): a name that is not well-formed
-      // UTF-16 stays the name of its file.
-      const auto* name = reinterpret_cast<const char16_t*>(found.FileName);
-      entries.push_back({std::u16string(name, found.FileNameLength / sizeof(WCHAR)),
-                         (found.FileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0,
-                         (found.FileAttributes & FILE_ATTRIBUTE_HIDDEN) != 0,
-                         (found.FileAttributes & FILE_ATTRIBUTE_SYSTEM) != 0});
-      if (found.NextEntryOffset == 0) break;
-      offset += found.NextEntryOffset;
-    }
-  }
-  return entries;
-}
 
 // The common controls, for the tooltip alone: loaded when it is first
 // needed rather than with the program, whose start they would slow.
@@ -70,6 +42,7 @@ bool CommonControlsLoaded() {
 bool MainWindow::Create(HINSTANCE instance, int show) {
   const win::WindowClass window_class{kMainWindowClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                       IDI_QUORVEL, IDC_POINTER};
+  listing_ = std::make_unique<ImageListing>();  // read while the window is made
   const std::wstring caption = win::Widen(kMainCaption);
   if (!CreateOf(window_class, instance, caption.c_str(), kMainStyle, kMainExStyle)) {
     const DWORD error = ::GetLastError();  // before another call replaces it
@@ -254,13 +227,13 @@ void MainWindow::PaintBackdrop(HDC hdc, POINT origin, SIZE size) const {
 
 void MainWindow::FillFileList() {
   HWND list = controls_->Item(kIdFile1);
-  files_ = ImageFiles(CurrentDirectoryEntries());
+  files_ = listing_ ? listing_->Take() : ImageListing::ListNow();
+  listing_.reset();
   ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   ::SendMessageW(list, LB_INITSTORAGE, files_.size(), files_.size() * 32);
-  for (const std::u16string& name : files_) {
-    const std::wstring shown(name.begin(), name.end());
-    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(shown.c_str()));
-  }
+  static_assert(sizeof(wchar_t) == sizeof(char16_t), "both UTF-16");
+  for (const std::u16string& name : files_)
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
 }
 

@@ -11,6 +11,7 @@
 #include "dialogs/win32/about_dialog.h"
 #include "dialogs/win32/option_dialog.h"
 #include "launcher/main_state.h"
+#include "launcher/win32/image_listing.h"
 #include "layout/win32/form_window.h"
 
 namespace quorvel::launcher {
@@ -45,9 +46,10 @@ class MainWindow : public layout::FormWindow {
   void ApplyState(const MainState& state);
   void AddTooltip();
 
-  std::vector<std::u16string> files_;                   // as File1 lists them, in its order
+  std::unique_ptr<ImageListing> listing_;  // until File1 is filled
+  std::vector<std::u16string> files_;      // as File1 lists them, in its order
   bool tooltip_added_ = false;
-  std::unique_ptr<dialogs::AboutDialog> about_dialog_;  // Form2
+  std::unique_ptr<dialogs::AboutDialog> about_dialog_;           // Form2
   std::unique_ptr<dialogs::OptionDialog> joystick_type_dialog_;  // Form3
   std::unique_ptr<dialogs::OptionDialog> resolution_dialog_;     // Form4
 };
