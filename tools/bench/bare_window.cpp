@@ -7,6 +7,8 @@
 //   bare_window launch          ...with a "Load and Run" button (id 2) that only
 //                               calls CreateProcessW on "kx demo.sms -res "
 //   bare_window list            ...with a list box (id 1) filled by LB_DIR
+//   bare_window controls        ...with the main window's controls as plain
+//                               standard controls: no fonts, colours or drawing
 //
 // Built twice: bare_window.exe, and bare_window_controls.exe with Quorvel's
 // manifest and the common controls loaded, the floor for Quorvel's start-up.
@@ -15,6 +17,8 @@
 #include <commctrl.h>
 
 #include <string>
+
+#include "launcher/main_layout.h"
 
 namespace {
 
@@ -27,6 +31,26 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
       if (g_mode == L"launch") {
         ::CreateWindowExW(0, L"BUTTON", L"Load and Run", WS_CHILD | WS_VISIBLE | BS_PUSHBUTTON, 8,
                           8, 120, 28, hwnd, reinterpret_cast<HMENU>(2), instance, nullptr);
+      } else if (g_mode == L"controls") {
+        using quorvel::layout::Kind;
+        for (const quorvel::layout::Control& control : quorvel::launcher::kMainControls) {
+          const bool button = control.kind != Kind::kLabel && control.kind != Kind::kPicture &&
+                              control.kind != Kind::kFileList;
+          const DWORD style = control.kind == Kind::kCheckBox       ? BS_AUTOCHECKBOX
+                              : control.kind == Kind::kOptionButton ? BS_RADIOBUTTON
+                              : control.kind == Kind::kFileList     ? WS_VSCROLL
+                                                                    : 0;
+          const quorvel::layout::Rect box = quorvel::layout::ToPixels(control.twips, 96);
+          const std::wstring caption(control.caption.begin(), control.caption.end());
+          ::CreateWindowExW(control.kind == Kind::kFileList ? WS_EX_CLIENTEDGE : 0,
+                            button                            ? L"BUTTON"
+                            : control.kind == Kind::kFileList ? L"LISTBOX"
+                                                              : L"STATIC",
+                            caption.c_str(), WS_CHILD | WS_VISIBLE | style, box.left, box.top,
+                            box.width, box.height, hwnd,
+                            reinterpret_cast<HMENU>(static_cast<INT_PTR>(control.id)), instance,
+                            nullptr);
+        }
       } else if (g_mode == L"list") {
         HWND list = ::CreateWindowExW(WS_EX_CLIENTEDGE, L"LISTBOX", L"",
                                       WS_CHILD | WS_VISIBLE | WS_VSCROLL | LBS_SORT, 8, 8, 200, 400,

@@ -57,6 +57,7 @@ constexpr Program kQuorvel{L"quorvel.exe", L"", quorvel::launcher::kIdFile1,
                            quorvel::launcher::kIdCommand1};
 constexpr Program kBare{L"bare_window.exe", L"", 0, 0};
 constexpr Program kBareControls{L"bare_window_controls.exe", L"", 0, 0};
+constexpr Program kBareForm{L"bare_window.exe", L"controls", 0, 0};
 constexpr Program kBareLauncher{L"bare_window.exe", L"launch", 0, 2};
 constexpr Program kBareList{L"bare_window.exe", L"list", 1, 0};
 
@@ -194,6 +195,7 @@ int wmain(int argc, wchar_t** argv) {
 
   Pairs startup{"Start-up to the first painted, idle window", "ms", {}, {}};
   Pairs floor{"(bare window with manifest and common controls)", "ms", {}, {}};
+  Pairs form_floor{"(bare window with the main window's controls, plain)", "ms", {}, {}};
   Pairs memory{"Private memory after start-up", "MB", {}, {}};
   Pairs memory_floor{"(bare window with manifest and common controls)", "MB", {}, {}};
   Pairs launch{"Launch, click to kx running", "ms", {}, {}};
@@ -217,6 +219,11 @@ int wmain(int argc, wchar_t** argv) {
       floor.ours.push_back(controls.ready_ms());
       memory_floor.ours.push_back(controls.PrivateBytes() / 1e6);
     }
+    {
+      const Run form(kBareForm, small);
+      form_floor.ours.push_back(form.ready_ms());
+      form_floor.anchor.push_back(startup.anchor.back());
+    }
     const auto [bare_handler, bare_running] = Launch(kBareLauncher, small, record);
     const auto [our_handler, our_running] = Launch(kQuorvel, small, record);
     launch.anchor.push_back(bare_running), launch.ours.push_back(our_running);
@@ -230,6 +237,7 @@ int wmain(int argc, wchar_t** argv) {
       "| Figure | Ratio, median (IQR) | Quorvel | Anchor | Target |\n|---|---|---|---|---|\n");
   Print(startup, "<= 1.25x");
   Print(floor, "floor");
+  Print(form_floor, "");
   Print(launch, "<= 1.10x");
   Print(handler, "");
   Print(memory, "<= 1.50x");
