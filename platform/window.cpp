@@ -35,13 +35,7 @@ bool Window::CreateOf(const WindowClass& window_class, HINSTANCE instance, const
   ::SetLastError(0);
   ::CreateWindowExW(ex_style, window_class.name, title, style, place.x, place.y, place.width,
                     place.height, owner, nullptr, instance, this);
-  if (!hwnd_) return false;
-  if (window_class.icon_id != 0) {
-    // WM_GETICON answers only icons given with WM_SETICON, not the class's.
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_BIG, ::GetClassLongPtrW(hwnd_, GCLP_HICON));
-    ::SendMessageW(hwnd_, WM_SETICON, ICON_SMALL, ::GetClassLongPtrW(hwnd_, GCLP_HICONSM));
-  }
-  return true;
+  return hwnd_ != nullptr;
 }
 
 LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -49,9 +43,15 @@ LRESULT CALLBACK Window::Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARA
   if (message == WM_NCCREATE) {
     window = static_cast<Window*>(reinterpret_cast<CREATESTRUCTW*>(lparam)->lpCreateParams);
     window->hwnd_ = hwnd;
+    window->big_icon_ = ::GetClassLongPtrW(hwnd, GCLP_HICON);
+    window->small_icon_ = ::GetClassLongPtrW(hwnd, GCLP_HICONSM);
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(window));
   }
   if (!window) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  // The system's own answer holds only icons given with WM_SETICON; the
+  // class's icons are the window's, without handing the desktop a copy.
+  if (message == WM_GETICON && window->big_icon_)
+    return wparam == ICON_BIG ? window->big_icon_ : window->small_icon_;
   if (message == WM_NCDESTROY) {
     ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
     window->hwnd_ = nullptr;

@@ -58,6 +58,7 @@ class Window {
   static LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam);
 
   HWND hwnd_ = nullptr;
+  LRESULT big_icon_ = 0, small_icon_ = 0;  // the class's, answered to WM_GETICON
 };
 
 // Shows a top-level window, activated and on top of the others.
