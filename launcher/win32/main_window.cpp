@@ -22,6 +22,22 @@ namespace {
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
 constexpr DWORD kMainExStyle = 0;
 
+// The window's frame for its client area at a DPI, centred in the monitor's
+// work area.
+win::WindowPlace CentredPlace(HMONITOR monitor, int dpi) {
+  const RECT frame = win::WindowRectForClient(layout::TwipsToPixels(kMainClientWidthTwips, dpi),
+                                              layout::TwipsToPixels(kMainClientHeightTwips, dpi),
+                                              kMainStyle, kMainExStyle, dpi);
+  MONITORINFO info{};
+  info.cbSize = sizeof info;
+  ::GetMonitorInfoW(monitor, &info);
+  const RECT& work = info.rcWork;
+  const int width = frame.right - frame.left;
+  const int height = frame.bottom - frame.top;
+  return {work.left + (work.right - work.left - width) / 2,
+          work.top + (work.bottom - work.top - height) / 2, width, height};
+}
+
 // The common controls, for the tooltip alone: loaded when it is first
 // needed rather than with the program, whose start they would slow.
 bool CommonControlsLoaded() {
@@ -44,7 +60,10 @@ bool MainWindow::Create(HINSTANCE instance, int show) {
                                       IDI_QUORVEL, IDC_POINTER};
   listing_ = std::make_unique<ImageListing>();  // read while the window is made
   const std::wstring caption = win::Widen(kMainCaption);
-  if (!CreateOf(window_class, instance, caption.c_str(), kMainStyle, kMainExStyle)) {
+  // Made where it shows, for the screen's DPI: nothing moves or is drawn again.
+  const win::WindowPlace place =
+      CentredPlace(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), win::WindowDpi(nullptr));
+  if (!CreateOf(window_class, instance, caption.c_str(), kMainStyle, kMainExStyle, place)) {
     const DWORD error = ::GetLastError();  // before another call replaces it
     std::wstring text = L"The main window could not be created.";
     if (error != 0) text += L"\n\n" + win::SystemErrorText(error);
@@ -114,19 +133,15 @@ void MainWindow::Load() {
 }
 
 void MainWindow::ShowCentred(int show) {
-  const int dpi = win::WindowDpi(hwnd());
-  const RECT frame = win::WindowRectForClient(layout::TwipsToPixels(kMainClientWidthTwips, dpi),
-                                              layout::TwipsToPixels(kMainClientHeightTwips, dpi),
-                                              kMainStyle, kMainExStyle, dpi);
-  MONITORINFO monitor{};
-  monitor.cbSize = sizeof monitor;
-  ::GetMonitorInfoW(::MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), &monitor);
-  const int width = frame.right - frame.left;
-  const int height = frame.bottom - frame.top;
-  const RECT& work = monitor.rcWork;
-  ::SetWindowPos(hwnd(), nullptr, work.left + (work.right - work.left - width) / 2,
-                 work.top + (work.bottom - work.top - height) / 2, width, height,
-                 SWP_NOZORDER | SWP_NOACTIVATE);
+  // Placed again only where the monitor's DPI is not the screen's.
+  const win::WindowPlace place =
+      CentredPlace(::MonitorFromWindow(hwnd(), MONITOR_DEFAULTTOPRIMARY), win::WindowDpi(hwnd()));
+  RECT now{};
+  ::GetWindowRect(hwnd(), &now);
+  if (now.left != place.x || now.top != place.y || now.right - now.left != place.width ||
+      now.bottom - now.top != place.height)
+    ::SetWindowPos(hwnd(), nullptr, place.x, place.y, place.width, place.height,
+                   SWP_NOZORDER | SWP_NOACTIVATE);
   ::ShowWindow(hwnd(), show);
   ::UpdateWindow(hwnd());
 }
