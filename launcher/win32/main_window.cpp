@@ -115,7 +115,7 @@ void MainWindow::OnCreate() {
   // The tooltip matters only under the pointer, so it waits for it to come
   // over its button.
   options.pointer_over = [this](HWND under) {
-    if (under == controls_->Item(kIdCommand3)) AddTooltip();
+    if (controls_ && under == controls_->Item(kIdCommand3)) AddTooltip();
   };
   controls_ = std::make_unique<layout::WindowControls>(hwnd(), kMainControls, std::move(options));
   FillFileList();

@@ -270,6 +270,32 @@ TEST(MainWindowFileList, ListsImageFilesAndLaunchesTheChosenOneByKeyboardOrMouse
   EXPECT_EQ(folder.WaitForRecords(3).at(2).command_line, lone);
 }
 
+// A folder far bigger than one batch of the directory listing: every image
+// is listed, in order, and nothing else.
+TEST(MainWindowFileList, ListsEveryImageOfAThousandsFileFolderInOrder) {
+  std::vector<std::wstring> names;
+  for (int i = 0; i < 2400; ++i) {
+    const std::wstring number = std::to_wstring(10000 + i * 7 % 2400);
+    names.push_back(L"image " + number + (i % 3 == 2 ? L".txt" : i % 2 ? L".GG" : L".sms"));
+  }
+  QuorvelFolder folder(names);
+  RunningQuorvel app(folder);
+  ASSERT_TRUE(app.window());
+  std::vector<std::wstring> expected;
+  for (const std::wstring& name : names)
+    if (!name.ends_with(L".txt")) expected.push_back(name);
+  std::sort(expected.begin(), expected.end(), [](const std::wstring& a, const std::wstring& b) {
+    return _wcsicmp(a.c_str(), b.c_str()) < 0;
+  });
+  HWND list = app.Item(kIdFile1);
+  ASSERT_EQ(Send(list, LB_GETCOUNT), static_cast<LRESULT>(expected.size()));
+  for (const size_t at : {size_t{0}, size_t{1}, expected.size() / 2, expected.size() - 1}) {
+    wchar_t text[64] = {};
+    Send(list, LB_GETTEXT, at, reinterpret_cast<LPARAM>(text));
+    EXPECT_EQ(std::wstring(text), expected[at]) << at;
+  }
+}
+
 // The tooltip of Command3 comes with the pointer: none before it, then one
 // owned by the window, shown while the pointer rests on the button.
 TEST(MainWindowTooltip, ComesWithThePointerAndShowsOverTheJoystickButton) {
