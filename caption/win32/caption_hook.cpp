@@ -1,5 +1,8 @@
 #include "caption/win32/caption_hook.h"
 
+#include <utility>
+#include <vector>
+
 #include "caption/caption_rules.h"
 #include "caption/win32/caption_paint.h"
 #include "platform/dpi.h"
@@ -19,8 +22,15 @@ bool IconQueryBusy = false;
 LOGFONTW CaptionFont{};
 HookObserver Observer = nullptr;
 
+// The hooked windows' previous procedures, as their OldMeProc properties hold
+// them: a property is read through the window system, a costly call for every
+// message, so the hook reads its own copy.
+std::vector<std::pair<HWND, WNDPROC>> Hooked;
+
 WNDPROC PreviousProcedure(HWND hwnd) {
-  return reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kOldProcProperty));
+  for (const auto& [window, previous] : Hooked)
+    if (window == hwnd) return previous;
+  return nullptr;
 }
 
 LRESULT PassOn(WNDPROC previous, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
@@ -110,10 +120,13 @@ LRESULT AfterFramePass(HWND hwnd, WNDPROC previous, UINT message, WPARAM wparam,
 }  // namespace
 
 void HookCaption(HWND hwnd) {
-  if (PreviousProcedure(hwnd)) return;
+  if (::GetPropW(hwnd, kOldProcProperty)) return;  // hooked already
+  // A window that went before under the same handle, unseen at its end.
+  std::erase_if(Hooked, [&](const auto& entry) { return entry.first == hwnd; });
   ReadCaptionFont(hwnd);
   const LONG_PTR previous = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
   ::SetPropW(hwnd, kOldProcProperty, reinterpret_cast<HANDLE>(previous));
+  Hooked.emplace_back(hwnd, reinterpret_cast<WNDPROC>(previous));
   ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CaptionWndProc));
   PaintFrameOurselves(hwnd, true);
   if (Observer) Observer(hwnd, true);
@@ -122,6 +135,7 @@ void HookCaption(HWND hwnd) {
 void UnhookCaption(HWND hwnd) {
   const WNDPROC previous = PreviousProcedure(hwnd);
   ::RemovePropW(hwnd, kOldProcProperty);
+  std::erase_if(Hooked, [&](const auto& entry) { return entry.first == hwnd; });
   if (!previous) return;
   ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
   PaintFrameOurselves(hwnd, false);

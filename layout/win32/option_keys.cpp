@@ -1,15 +1,20 @@
 #include "layout/win32/option_keys.h"
 
+#include <memory>
+
 namespace quorvel::layout {
 namespace {
 
-// The button's own procedure and its walk, kept on the button itself.
-constexpr wchar_t kPreviousProcedure[] = L"Quorvel.OptionKeys.Previous";
-constexpr wchar_t kWalk[] = L"Quorvel.OptionKeys.Walk";
+// What a walking button keeps, found through its GWLP_USERDATA: a window
+// property would be read through the window system for every message.
+struct Walking {
+  WNDPROC previous;
+  const GroupWalk* walk;
+};
 
 LRESULT CALLBACK OptionButtonKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  const auto previous = reinterpret_cast<WNDPROC>(::GetPropW(hwnd, kPreviousProcedure));
-  const auto* walk = static_cast<const GroupWalk*>(::GetPropW(hwnd, kWalk));
+  const auto* walking = reinterpret_cast<const Walking*>(::GetWindowLongPtrW(hwnd, GWLP_USERDATA));
+  const WNDPROC previous = walking->previous;
   switch (message) {
     case WM_GETDLGCODE:
       return ::CallWindowProcW(previous, hwnd, message, wparam, lparam) | DLGC_WANTARROWS;
@@ -17,6 +22,7 @@ LRESULT CALLBACK OptionButtonKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM
       int step = 0;
       if (wparam == VK_UP || wparam == VK_LEFT) step = -1;
       if (wparam == VK_DOWN || wparam == VK_RIGHT) step = 1;
+      const GroupWalk* walk = walking->walk;
       if (step == 0 || !walk || !*walk) break;
       const std::optional<int> next = (*walk)(::GetDlgCtrlID(hwnd), step);
       if (!next) break;
@@ -27,12 +33,13 @@ LRESULT CALLBACK OptionButtonKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM
                      reinterpret_cast<LPARAM>(target));
       return 0;
     }
-    case WM_NCDESTROY:
-      // The button's last message: give it back its own procedure first.
+    case WM_NCDESTROY: {
+      // The button's last message: it gets its own procedure back first.
+      const std::unique_ptr<const Walking> owned(walking);
       ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
-      ::RemovePropW(hwnd, kPreviousProcedure);
-      ::RemovePropW(hwnd, kWalk);
+      ::SetWindowLongPtrW(hwnd, GWLP_USERDATA, 0);
       break;
+    }
   }
   return ::CallWindowProcW(previous, hwnd, message, wparam, lparam);
 }
@@ -40,10 +47,11 @@ LRESULT CALLBACK OptionButtonKeys(HWND hwnd, UINT message, WPARAM wparam, LPARAM
 }  // namespace
 
 void WalkGroupWithArrowKeys(HWND button, const GroupWalk* walk) {
-  if (::GetPropW(button, kPreviousProcedure)) return;  // already walking
-  ::SetPropW(button, kWalk, const_cast<GroupWalk*>(walk));
-  ::SetPropW(button, kPreviousProcedure,
-             reinterpret_cast<HANDLE>(::GetWindowLongPtrW(button, GWLP_WNDPROC)));
+  if (::GetWindowLongPtrW(button, GWLP_WNDPROC) == reinterpret_cast<LONG_PTR>(OptionButtonKeys))
+    return;  // already walking
+  const auto* walking =
+      new Walking{reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(button, GWLP_WNDPROC)), walk};
+  ::SetWindowLongPtrW(button, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(walking));
   ::SetWindowLongPtrW(button, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(OptionButtonKeys));
 }
 
