@@ -29,6 +29,18 @@ void Chmod(const char* mode, const std::wstring& path) {
                                nullptr, nullptr, &startup, &process));
   const win::UniqueHandle owned(process.hProcess), thread(process.hThread);
   ASSERT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+  // start.exe may return before the Unix program is done: wait until Wine
+  // sees the owner's write permission as asked (a folder without it reads as
+  // read-only).
+  const bool read_only = ((mode[0] - '0') & 2) == 0;
+  ASSERT_TRUE(WaitUntil(
+      [&] {
+        const DWORD attributes = ::GetFileAttributesW(path.c_str());
+        return attributes != INVALID_FILE_ATTRIBUTES &&
+               ((attributes & FILE_ATTRIBUTE_READONLY) != 0) == read_only;
+      },
+      10s))
+      << mode;
 }
 
 // A folder in the file's place can never be read; a file another program holds
