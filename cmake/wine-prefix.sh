@@ -28,9 +28,12 @@ up)
         wineserver -w
         touch "$WINEPREFIX/.quorvel-ready"
     fi
-    # A server that is still up (a run that was cut short) is kept. The server
-    # opens every file for the programs; without root's right to override file
-    # permissions, a folder made read-only refuses writes as it does for a user.
+    # A server still up (a run cut short, or one still ending) is ended first:
+    # the prefix's server must be this one. It opens every file for the
+    # programs; without root's right to override file permissions, a folder
+    # made read-only refuses writes as it does for a user.
+    wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
     setpriv --bounding-set=-dac_override,-dac_read_search wineserver -p </dev/null >/dev/null 2>&1 || true
     # Wine's services and its desktop process live as long as the server.
     # Started here, without ctest's streams, they cannot hold a test's output
@@ -40,6 +43,7 @@ up)
     ;;
 down)
     wineserver -k </dev/null >/dev/null 2>&1 || true
+    wineserver -w </dev/null >/dev/null 2>&1 || true
     ;;
 *)
     echo "usage: $0 up|down PREFIX" >&2
