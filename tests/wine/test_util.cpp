@@ -70,10 +70,11 @@ bool WaitUntil(const std::function<bool()>& done, std::chrono::milliseconds time
 
 QuorvelFolder::QuorvelFolder(const std::vector<std::wstring>& image_files) {
   static std::atomic<int> counter{0};
-  dir_ =
-      std::filesystem::temp_directory_path() /
-      ("quorvel-test-" + std::to_string(::GetCurrentProcessId()) + "-" + std::to_string(counter++));
-  std::filesystem::remove_all(dir_, ignored_);  // left by an earlier process of the same id
+  // Wine gives out the same process ids run after run: the time keeps a folder
+  // left by a run cut short (perhaps with a read-only folder inside) out of the way.
+  dir_ = std::filesystem::temp_directory_path() /
+         ("quorvel-test-" + std::to_string(::GetCurrentProcessId()) + "-" +
+          std::to_string(::GetTickCount64()) + "-" + std::to_string(counter++));
   std::filesystem::create_directories(program_folder());
   std::filesystem::create_directory(images());
   for (const wchar_t* program : {L"quorvel.exe", L"kx.exe"}) EXPECT_TRUE(CopyProgram(program));
