@@ -21,10 +21,8 @@ class ImageListing {
   // The names to list, in order, once they are known.
   std::vector<std::u16string> Take();
 
-  // The same, listed on the calling thread.
-  static std::vector<std::u16string> ListNow();
-
  private:
+  static std::vector<std::u16string> ListNow();  // on the calling thread
   static DWORD WINAPI Run(void* listing);
   void Wait();
 

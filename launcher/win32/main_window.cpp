@@ -242,7 +242,7 @@ void MainWindow::PaintBackdrop(HDC hdc, POINT origin, SIZE size) const {
 
 void MainWindow::FillFileList() {
   HWND list = controls_->Item(kIdFile1);
-  files_ = listing_ ? listing_->Take() : ImageListing::ListNow();
+  files_ = listing_->Take();  // started in Create
   listing_.reset();
   ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
   ::SendMessageW(list, LB_INITSTORAGE, files_.size(), files_.size() * 32);
