@@ -5,7 +5,7 @@
 namespace quorvel::launcher {
 namespace {
 
-inline constexpr std::string_view kCommandWord = "kx ";
+inline constexpr std::u16string_view kCommandWord = u"kx ";
 inline constexpr std::string_view kResolutionFragment = "-res ";
 
 // Where the sound rate stands among the flags: right after "Sound enabled".
@@ -39,8 +39,10 @@ std::u16string RomArgument(std::u16string_view file_name) {
   return argument;
 }
 
-std::u16string LaunchCommandLine(const MainOptions& options, std::u16string_view file_name,
-                                 std::string_view joystick_type, std::string_view resolution) {
+std::optional<std::u16string> LaunchCommandLine(const MainOptions& options,
+                                                std::u16string_view file_name,
+                                                std::string_view joystick_type,
+                                                std::string_view resolution) {
   std::string options_part;  // UTF-8, like the stored values it takes in
   for (const FlagOption& option : kFlagOptions) {
     if (options[option.flag]) {
@@ -52,7 +54,9 @@ std::u16string LaunchCommandLine(const MainOptions& options, std::u16string_view
   }
   options_part += kResolutionFragment;
   options_part += resolution;
-  return utf::ToUtf16(kCommandWord) + RomArgument(file_name) + utf::ToUtf16(options_part);
+  const std::optional<std::u16string> options_text = utf::ToUtf16(options_part);
+  if (!options_text) return std::nullopt;
+  return std::u16string(kCommandWord) + RomArgument(file_name) + *options_text;
 }
 
 std::optional<LaunchPlan> PlanLaunch(const MainOptions& options, std::u16string_view file_name,

@@ -99,7 +99,8 @@ using SettingReader = std::function<std::string(std::string_view section, std::s
 // What "Load and Run" does: start the emulator on its command line and store
 // every option, in launch order, in one step.
 struct LaunchPlan {
-  std::u16string command_line;
+  // nullopt when a stored value is not UTF-8 text: it cannot be passed on unchanged.
+  std::optional<std::u16string> command_line;
   std::vector<SettingWrite> writes;
   bool operator==(const LaunchPlan&) const = default;
 };
@@ -118,8 +119,11 @@ std::optional<LaunchPlan> PlanLaunch(const MainOptions& options, std::u16string_
 std::u16string RomArgument(std::u16string_view file_name);
 
 // The emulator's whole command line, beginning with "kx ". `joystick_type` and
-// `resolution` are the stored values (UTF-8), each with its own trailing blank.
-std::u16string LaunchCommandLine(const MainOptions& options, std::u16string_view file_name,
-                                 std::string_view joystick_type, std::string_view resolution);
+// `resolution` are the stored values, each with its own trailing blank;
+// nullopt when either is not UTF-8.
+std::optional<std::u16string> LaunchCommandLine(const MainOptions& options,
+                                                std::u16string_view file_name,
+                                                std::string_view joystick_type,
+                                                std::string_view resolution);
 
 }  // namespace quorvel::launcher

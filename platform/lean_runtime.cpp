@@ -75,23 +75,35 @@ void* operator new(std::size_t size, const std::nothrow_t&) noexcept {
   return std::malloc(size ? size : 1);
 }
 
-// Guards of function-local statics. The library's guards wait for other
-// threads, which brings in its thread layer; the program runs all its code on
-// one thread (one that starts others must drop these), so a guard here only
-// records "done" (its first byte, which the compiler's inline test reads) and
-// "under way" (its second byte).
+// Guards of function-local statics. The library's guards bring in its
+// thread layer; these use the system's interlocked operations instead. The
+// guard's first byte says "done" (the compiler's inline test reads it before
+// calling here); its second word holds the id of the thread initialising the
+// static, and any other thread waits until that one is done. Thread ids are
+// never 0.
 namespace __cxxabiv1 {
+namespace {
+volatile LONG* Initialiser(__guard* guard) { return reinterpret_cast<volatile LONG*>(guard) + 1; }
+unsigned char* Done(__guard* guard) { return reinterpret_cast<unsigned char*>(guard); }
+}  // namespace
+
 int __cxa_guard_acquire(__guard* guard) {
-  auto* const state = reinterpret_cast<unsigned char*>(guard);
-  if (state[0] != 0) return 0;
-  if (state[1] != 0) End("a static's initialisation needs its own value");
-  state[1] = 1;
-  return 1;
+  const LONG self = static_cast<LONG>(::GetCurrentThreadId());
+  for (;;) {
+    if (__atomic_load_n(Done(guard), __ATOMIC_ACQUIRE) != 0) return 0;
+    const LONG holder = ::InterlockedCompareExchange(Initialiser(guard), self, 0);
+    if (holder == 0) {
+      if (__atomic_load_n(Done(guard), __ATOMIC_ACQUIRE) == 0) return 1;
+      ::InterlockedExchange(Initialiser(guard), 0);  // finished just before our turn
+      return 0;
+    }
+    if (holder == self) End("a static's initialisation needs its own value");
+    ::Sleep(1);  // another thread initialises it
+  }
 }
 void __cxa_guard_release(__guard* guard) noexcept {
-  auto* const state = reinterpret_cast<unsigned char*>(guard);
-  state[0] = 1;
-  state[1] = 0;
+  __atomic_store_n(Done(guard), 1, __ATOMIC_RELEASE);
+  ::InterlockedExchange(Initialiser(guard), 0);
 }
-void __cxa_guard_abort(__guard* guard) noexcept { reinterpret_cast<unsigned char*>(guard)[1] = 0; }
+void __cxa_guard_abort(__guard* guard) noexcept { ::InterlockedExchange(Initialiser(guard), 0); }
 }  // namespace __cxxabiv1

@@ -26,7 +26,14 @@ std::wstring SystemErrorText(DWORD error) {
   return text;
 }
 
+namespace {
+MessageSink g_sink = nullptr;
+}  // namespace
+
+void SetMessageSink(MessageSink sink) { g_sink = sink; }
+
 void ShowMessage(std::wstring_view text) {
+  if (g_sink) return g_sink(text);
   const std::wstring copy(text);
   ::MessageBoxW(::GetActiveWindow(), copy.c_str(), kApplicationTitle, MB_OK);
 }

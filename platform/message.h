@@ -18,4 +18,9 @@ std::wstring SystemErrorText(DWORD error);
 // when the user has closed it.
 void ShowMessage(std::wstring_view text);
 
+// Where messages go instead of boxes, for tests that run the program's code in
+// their own process, where nobody would answer a box; nullptr: boxes again.
+using MessageSink = void (*)(std::wstring_view text);
+void SetMessageSink(MessageSink sink);
+
 }  // namespace quorvel::win

@@ -1,26 +1,21 @@
 #include "platform/text.h"
 
-#include <windows.h>
+#include "platform/utf.h"
 
 namespace quorvel::win {
 
-std::wstring Widen(std::string_view utf8) {
-  if (utf8.empty()) return {};
-  const int size =
-      ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), nullptr, 0);
-  std::wstring wide(static_cast<size_t>(size), L'\0');
-  ::MultiByteToWideChar(CP_UTF8, 0, utf8.data(), static_cast<int>(utf8.size()), wide.data(), size);
-  return wide;
+static_assert(sizeof(wchar_t) == sizeof(char16_t), "UTF-16 on Windows");
+
+std::optional<std::wstring> Widen(std::string_view utf8) {
+  const std::optional<std::u16string> wide = utf::ToUtf16(utf8);
+  if (!wide) return std::nullopt;
+  return std::wstring(wide->begin(), wide->end());
 }
 
-std::string Narrow(std::wstring_view utf16) {
-  if (utf16.empty()) return {};
-  const int size = ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()),
-                                         nullptr, 0, nullptr, nullptr);
-  std::string narrow(static_cast<size_t>(size), '\0');
-  ::WideCharToMultiByte(CP_UTF8, 0, utf16.data(), static_cast<int>(utf16.size()), narrow.data(),
-                        size, nullptr, nullptr);
-  return narrow;
+std::optional<std::string> Narrow(std::wstring_view utf16) {
+  return utf::ToUtf8({reinterpret_cast<const char16_t*>(utf16.data()), utf16.size()});
 }
+
+std::wstring OwnText(std::string_view utf8) { return Widen(utf8).value_or(std::wstring()); }
 
 }  // namespace quorvel::win

@@ -76,19 +76,20 @@ std::optional<std::string> ToUtf8(std::u16string_view utf16) {
   return out;
 }
 
-std::u16string ToUtf16(std::string_view utf8) {
+std::optional<std::u16string> ToUtf16(std::string_view utf8) {
   std::u16string out;
   out.reserve(utf8.size());
   while (!utf8.empty()) {
     const Sequence sequence = SequenceAt(utf8);
-    const char32_t c = sequence.length == 0 ? U'\xFFFD' : sequence.code_point;
+    if (sequence.length == 0) return std::nullopt;
+    const char32_t c = sequence.code_point;
     if (c >= 0x10000) {
       out += static_cast<char16_t>(0xD800 + ((c - 0x10000) >> 10));
       out += static_cast<char16_t>(0xDC00 + ((c - 0x10000) & 0x3FF));
     } else {
       out += static_cast<char16_t>(c);
     }
-    utf8.remove_prefix(sequence.length == 0 ? 1 : sequence.length);
+    utf8.remove_prefix(sequence.length);
   }
   return out;
 }

@@ -12,9 +12,8 @@ namespace quorvel::utf {
 // UTF-16 to UTF-8; nullopt when the text holds an unpaired surrogate.
 std::optional<std::string> ToUtf8(std::u16string_view utf16);
 
-// UTF-8 to UTF-16. Each byte that does not begin a well-formed sequence
-// becomes U+FFFD.
-std::u16string ToUtf16(std::string_view utf8);
+// UTF-8 to UTF-16; nullopt when the text is not well-formed UTF-8.
+std::optional<std::u16string> ToUtf16(std::string_view utf8);
 
 // Whether the text is well-formed UTF-8 throughout.
 bool IsUtf8(std::string_view text);

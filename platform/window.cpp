@@ -67,6 +67,22 @@ void ShowInFront(HWND hwnd) {
   ::BringWindowToTop(hwnd);
 }
 
+void BusyPause(int milliseconds) {
+  ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));  // until the pointer next moves over a window
+  const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
+  for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
+    // Messages sent from other threads are answered inside PeekMessage.
+    MSG message;
+    for (int paints = 0;
+         paints < 100 &&
+         ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE);
+         ++paints)
+      ::DispatchMessageW(&message);
+    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now),
+                                QS_PAINT | QS_SENDMESSAGE);
+  }
+}
+
 HCURSOR LoadPointer(HINSTANCE instance, int id) {
   return static_cast<HCURSOR>(
       ::LoadImageW(instance, MAKEINTRESOURCEW(id), IMAGE_CURSOR, 0, 0, LR_DEFAULTSIZE | LR_SHARED));

@@ -64,6 +64,12 @@ class Window {
 // Shows a top-level window, activated and on top of the others.
 void ShowInFront(HWND hwnd);
 
+// A pause inside a longer wait on the user interface thread: the thread's
+// windows are painted and answer what other programs and the system send
+// them, with the wait cursor over them; the user's input waits in the queue
+// until the wait is over.
+void BusyPause(int milliseconds);
+
 // The program's shared pointer or icon resource at a size (0: the default).
 HCURSOR LoadPointer(HINSTANCE instance, int id);
 HICON LoadIconOfSize(HINSTANCE instance, int id, int size);

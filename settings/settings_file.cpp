@@ -2,17 +2,47 @@
 
 #include <optional>
 
+#include "platform/ascii.h"
 #include "platform/utf.h"
 #include "settings/ini_text.h"
 #include "settings/settings_text.h"
 
 namespace quorvel::settings {
+namespace {
 
-std::string SettingsPathIn(std::string_view directory) {
+// The program folder's name in its per-user folder's name is cut to this many characters.
+constexpr std::size_t kMaxFolderNameLength = 40;
+
+// A directory that already ends in a separator, such as a drive root, gets no second one.
+std::string Join(std::string_view directory, std::string_view name) {
   std::string path(directory);
   if (path.empty() || (path.back() != '\\' && path.back() != '/')) path += '\\';
-  path += kSettingsFileName;
+  path += name;
   return path;
+}
+
+}  // namespace
+
+std::string SettingsPathIn(std::string_view directory) {
+  return Join(directory, kSettingsFileName);
+}
+
+std::string UserSettingsPath(std::string_view local_app_data, std::string_view program_folder) {
+  const std::string folder = Join(local_app_data, "Quorvel");
+  while (program_folder.ends_with('\\') || program_folder.ends_with('/'))
+    program_folder.remove_suffix(1);
+  if (program_folder.empty()) return SettingsPathIn(folder);
+
+  std::uint32_t hash = 2166136261u;  // FNV-1a: file names match in any letter case
+  for (const char c : program_folder)
+    hash = (hash ^ static_cast<unsigned char>(ascii::Lower(c))) * 16777619u;
+  std::string_view name = program_folder.substr(program_folder.find_last_of("\\/") + 1);
+  if (name.ends_with(':')) name.remove_suffix(1);  // a drive's root: its letter
+  name = name.substr(0, utf::PrefixOfCharacters(name, kMaxFolderNameLength));
+  constexpr char kDigits[] = "0123456789abcdef";
+  std::string tag = " (";
+  for (int shift = 28; shift >= 0; shift -= 4) tag += kDigits[(hash >> shift) & 0xF];
+  return SettingsPathIn(Join(folder, std::string(name) + tag + ")"));
 }
 
 std::string TemporaryPathFor(const std::string& path) { return path + ".tmp"; }
@@ -106,12 +136,15 @@ std::string FolderOf(const std::string& path) {
 
 ReadResult ReadText(FileOps& files, const Places& places, const Timing& timing) {
   FileRead read{Status::kAbsent, {}, 0};
-  if (!places.user.empty()) read = ReadPatiently(files, places.user, timing);
-  if (read.status == Status::kAbsent && !places.program.empty())
-    read = ReadPatiently(files, places.program, timing);
+  std::string path;
+  for (const std::string* place : {&places.user, &places.program}) {
+    if (read.status != Status::kAbsent || place->empty()) continue;
+    path = *place;
+    read = ReadPatiently(files, path, timing);
+  }
   Text text = TextOf(read);
-  if (!text.text) return {false, {}, text.error};
-  return {true, std::move(text.text->text), 0};
+  if (!text.text) return {false, {}, text.error, std::move(path)};
+  return {true, std::move(text.text->text), 0, std::move(path)};
 }
 
 std::string ValueIn(std::string_view text, std::string_view section, std::string_view key) {

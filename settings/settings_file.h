@@ -20,6 +20,14 @@ inline constexpr std::string_view kSettingsFileName = "quorvel.ini";
 // ends in a separator, such as a drive root, gets no second one.
 std::string SettingsPathIn(std::string_view directory);
 
+// The per-user settings file of the program in `program_folder`, under the
+// user's local application data: each program folder has a folder of its own
+// there, named after it and told apart by a hash of its whole path (letter
+// case aside), for example
+//   C:\Program Files\Quorvel -> LOCALAPPDATA\Quorvel\Quorvel (8c2f13a0)\quorvel.ini
+// With the program folder unknown (""), LOCALAPPDATA\Quorvel\quorvel.ini.
+std::string UserSettingsPath(std::string_view local_app_data, std::string_view program_folder);
+
 // A system error code (GetLastError or errno); 0 means success. The codes the
 // store gives itself carry Windows' numbers, so the system can describe them.
 using ErrorCode = std::uint32_t;
@@ -76,7 +84,7 @@ class FileOps {
 
 struct Timing {
   int turn_wait_ms = 2000;  // the longest wait for a turn among this machine's writers
-  int read_retries = 25;    // a file held by another program: reads and replaces...
+  int read_retries = 200;   // a file held by another program: reads and replaces...
   int lock_retries = 100;   // ...and waits for a lock held by a writer elsewhere, each...
   int pause_ms = 20;        // ...this long apart
 };
@@ -87,12 +95,14 @@ struct Timing {
 struct Places {
   std::string program;
   std::string user;
+  ErrorCode program_unknown = 0;  // why `program` is empty, when it is
 };
 
 struct ReadResult {
   bool ok = false;    // false: the file exists but could not be read or decoded
   std::string value;  // "" when the file, the section or the key is absent
   ErrorCode error = 0;
+  std::string path;  // the file read, or the one that could not be read
 };
 
 // The settings' text (decoded; "" when there is no file), from the per-user

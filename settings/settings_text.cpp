@@ -43,9 +43,10 @@ std::optional<std::string> EncodeSettings(const SettingsText& text) {
     case Encoding::kUtf16Le:
       break;
   }
-  if (!utf::IsUtf8(text.text)) return std::nullopt;
+  const std::optional<std::u16string> units = utf::ToUtf16(text.text);
+  if (!units) return std::nullopt;
   std::string bytes(kUtf16LeMark);
-  for (const char16_t unit : utf::ToUtf16(text.text)) {
+  for (const char16_t unit : *units) {
     bytes += static_cast<char>(unit & 0xFF);
     bytes += static_cast<char>(unit >> 8);
   }

@@ -7,6 +7,7 @@
 #include "caption/win32/caption_paint.h"
 #include "platform/dpi.h"
 #include "platform/handles.h"
+#include "platform/library.h"
 
 namespace quorvel::caption {
 namespace {
@@ -49,12 +50,8 @@ void ReadCaptionFont(HWND hwnd) {
 // the window asks otherwise; the function is missing on older systems.
 void PaintFrameOurselves(HWND hwnd, bool ourselves) {
   using SetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
-  static const auto set_attribute = [] {
-    HMODULE dwm = ::LoadLibraryExW(L"dwmapi.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    return dwm ? reinterpret_cast<SetAttributeFn>(
-                     reinterpret_cast<void*>(::GetProcAddress(dwm, "DwmSetWindowAttribute")))
-               : nullptr;
-  }();
+  static const auto set_attribute =
+      win::SystemFunction<SetAttributeFn>(L"dwmapi.dll", "DwmSetWindowAttribute");
   if (!set_attribute) return;
   constexpr DWORD kNcRenderingPolicy = 2;  // DWMWA_NCRENDERING_POLICY
   const int policy = ourselves ? 1 /* DWMNCRP_DISABLED */ : 0 /* DWMNCRP_USEWINDOWSTYLE */;

@@ -26,7 +26,7 @@ bool AboutDialog::Load() {
   const win::WindowClass window_class{kAboutDialogClass,
                                       static_cast<HBRUSH>(::GetStockObject(BLACK_BRUSH)),
                                       IDI_QUORVEL, IDC_POINTER};
-  if (!CreateOf(window_class, instance_, win::Widen(kAboutCaption).c_str(), kStyle, 0, {},
+  if (!CreateOf(window_class, instance_, win::OwnText(kAboutCaption).c_str(), kStyle, 0, {},
                 owner_.get()))
     return false;
   // The load step: the caption painter first.

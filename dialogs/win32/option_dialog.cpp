@@ -28,20 +28,30 @@ POINT DefaultPlace(HINSTANCE instance) {
 
 }  // namespace
 
-OptionDialog::OptionDialog(const OptionDialogForm& form, HINSTANCE instance)
-    : form_(form), instance_(instance), screen_order_(ScreenOrder(form)) {}
+OptionDialog::OptionDialog(const OptionDialogForm& form, HINSTANCE instance, StoredHandler stored)
+    : form_(form),
+      instance_(instance),
+      stored_(std::move(stored)),
+      screen_order_(ScreenOrder(form)) {}
 
-void OptionDialog::Show() {
-  if (hwnd() || Load()) win::ShowInFront(hwnd());
+std::optional<settings::ReadResult> OptionDialog::Show() {
+  if (!hwnd()) {
+    if (std::optional<settings::ReadResult> failed = Load()) return failed;
+  }
+  if (hwnd()) win::ShowInFront(hwnd());
+  return std::nullopt;
 }
 
-bool OptionDialog::Load() {
+// The load step. Its setting is read first: a dialog that cannot show it is not made.
+std::optional<settings::ReadResult> OptionDialog::Load() {
+  settings::ReadResult stored = settings::ReadIniValue(form_.section, form_.key);
+  if (!stored.ok) return stored;
   const POINT place = DefaultPlace(instance_);
   const win::WindowClass window_class{
       kOptionDialogClass, reinterpret_cast<HBRUSH>(COLOR_HIGHLIGHTTEXT + 1), 0, IDC_POINTER};
-  if (!CreateOf(window_class, instance_, win::Widen(form_.caption).c_str(), kStyle, kExStyle,
+  if (!CreateOf(window_class, instance_, win::OwnText(form_.caption).c_str(), kStyle, kExStyle,
                 {place.x, place.y}))
-    return false;
+    return std::nullopt;
   const int dpi = win::WindowDpi(hwnd());
   ::SetWindowPos(hwnd(), nullptr, 0, 0, layout::TwipsToPixels(form_.client_width_twips, dpi),
                  layout::TwipsToPixels(form_.client_height_twips, dpi),
@@ -53,12 +63,11 @@ bool OptionDialog::Load() {
   };
   controls_ = std::make_unique<layout::WindowControls>(hwnd(), form_.controls, std::move(options));
 
-  // The load step: select the row whose value equals the stored one exactly.
-  const std::optional<std::size_t> row =
-      MatchingRow(form_.rows, settings::ReadIniValue(form_.section, form_.key));
+  // Select the row whose value equals the stored one exactly.
+  const std::optional<std::size_t> row = MatchingRow(form_.rows, stored.value);
   Select(row ? IdOfRow(*row) : 0);
   controls_->SetFocusControl(controls_->Item(row ? IdOfRow(*row) : screen_order_.front()));
-  return true;
+  return std::nullopt;
 }
 
 LRESULT OptionDialog::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
@@ -82,10 +91,15 @@ void OptionDialog::OnCommand(int id, int code) {
   }
 }
 
+// A choice that could not be stored stays on screen, for OK to store later.
 void OptionDialog::OnOk() {
-  for (std::size_t row = 0; row < form_.rows.size(); ++row)
-    if (controls_->IsChecked(IdOfRow(row)))
-      settings::WriteIniValue(form_.section, form_.key, form_.rows[row].value);
+  for (std::size_t row = 0; row < form_.rows.size(); ++row) {
+    if (!controls_->IsChecked(IdOfRow(row))) continue;
+    const settings::WriteResult write =
+        settings::WriteIniValue(form_.section, form_.key, form_.rows[row].value);
+    if (stored_) stored_(write);
+    if (write.error != 0) return;
+  }
   ::ShowWindow(hwnd(), SW_HIDE);
 }
 

@@ -2,14 +2,18 @@
 
 #include <commctrl.h>
 
+#include <utility>
+
 #include "caption/win32/caption_hook.h"
 #include "launcher/backdrop.h"
 #include "launcher/main_layout.h"
 #include "launcher/win32/image_listing.h"
 #include "launcher/win32/launch.h"
+#include "launcher/win32/settings_messages.h"
 #include "layout/win32/colour.h"
 #include "platform/dpi.h"
 #include "platform/handles.h"
+#include "platform/library.h"
 #include "platform/message.h"
 #include "platform/text.h"
 #include "resources/resource_ids.h"
@@ -43,10 +47,7 @@ win::WindowPlace CentredPlace(HMONITOR monitor, int dpi) {
 bool CommonControlsLoaded() {
   static const bool loaded = [] {
     using InitFn = BOOL(WINAPI*)(const INITCOMMONCONTROLSEX*);
-    HMODULE module = ::LoadLibraryExW(L"comctl32.dll", nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32);
-    const auto init = module ? reinterpret_cast<InitFn>(reinterpret_cast<void*>(
-                                   ::GetProcAddress(module, "InitCommonControlsEx")))
-                             : nullptr;
+    const auto init = win::SystemFunction<InitFn>(L"comctl32.dll", "InitCommonControlsEx");
     const INITCOMMONCONTROLSEX classes{sizeof classes, ICC_BAR_CLASSES};
     return init && init(&classes);
   }();
@@ -59,7 +60,7 @@ bool MainWindow::Create(HINSTANCE instance, int show) {
   const win::WindowClass window_class{kMainWindowClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                       IDI_QUORVEL, IDC_POINTER};
   listing_ = std::make_unique<ImageListing>();  // read while the window is made
-  const std::wstring caption = win::Widen(kMainCaption);
+  const std::wstring caption = win::OwnText(kMainCaption);
   // Made where it shows, for the screen's DPI: nothing moves or is drawn again.
   const win::WindowPlace place =
       CentredPlace(::MonitorFromPoint({0, 0}, MONITOR_DEFAULTTOPRIMARY), win::WindowDpi(nullptr));
@@ -70,7 +71,7 @@ bool MainWindow::Create(HINSTANCE instance, int show) {
     win::ShowMessage(text);
     return false;
   }
-  Load();
+  if (!Load()) return false;  // the user has been told why
   ShowCentred(show);
   return true;
 }
@@ -121,15 +122,23 @@ void MainWindow::OnCreate() {
   FillFileList();
 }
 
-// The window's load handling: before the window is first shown.
-void MainWindow::Load() {
+// The window's load handling: before the window is first shown. False when
+// the settings cannot be read, which ends the program.
+bool MainWindow::Load() {
   caption::HookCaption(hwnd());
+  const settings::Places& places = settings::SettingsPlaces();
+  if (places.program.empty()) win::ShowMessage(NoOwnFolderText(places));
   // One read of the file for every value the window restores.
-  const std::string text = settings::ReadIniText();
+  const settings::ReadResult text = settings::ReadIniText();
+  if (!text.ok) {
+    win::ShowMessage(CannotReadText(L"Errr in INI File", text));
+    return false;
+  }
   ApplyState(RestoredState([&](std::string_view section, std::string_view key) {
-    return settings::ValueIn(text, section, key);
+    return settings::ValueIn(text.value, section, key);
   }));
   controls_->SetFocusControl(controls_->Item(kIdFile1));  // given when the window is activated
+  return true;
 }
 
 void MainWindow::ShowCentred(int show) {
@@ -190,7 +199,38 @@ void MainWindow::OnClose() {
   ::DestroyWindow(hwnd());
 }
 
-void MainWindow::LoadAndRun() const { Launch(ReadState().options, SelectedFile()); }
+void MainWindow::LoadAndRun() {
+  using Stage = LaunchOutcome::Stage;
+  if (std::exchange(settings_busy_, true)) return;
+  const LaunchOutcome outcome = Launch(ReadState().options, SelectedFile());
+  settings_busy_ = false;
+  switch (outcome.stage) {
+    case Stage::kNoFileSelected:
+      win::ShowMessage(L"Please Select One File to Load!");
+      return;
+    case Stage::kSettingsUnreadable:
+      win::ShowMessage(
+          CannotReadText(L"Korvax was not started: its settings could not be read.", outcome.read));
+      return;
+    case Stage::kValueNotText:
+      win::ShowMessage(L"Korvax was not started: the joystick type or the resolution stored in\n" +
+                       win::Widen(outcome.read.path).value_or(L"?") +
+                       L"\nis not text that can be passed on. Choose them again.");
+      return;
+    case Stage::kStarted:
+      break;
+  }
+  TellIfNotSaved(outcome.write);
+  if (outcome.start_error != 0) {
+    win::ShowMessage(L"Korvax could not be started (\"kx\" was not found or would not run).\n\n" +
+                     win::SystemErrorText(outcome.start_error));
+  }
+}
+
+void MainWindow::TellIfNotSaved(const settings::WriteResult& write) {
+  if (write.error == 0 || std::exchange(write_failure_told_, true)) return;
+  win::ShowMessage(CannotSaveText(write, settings::SettingsPlaces()));
+}
 
 void MainWindow::OnOptionClicked(int id) {
   MainState state = ReadState();
@@ -213,8 +253,16 @@ void MainWindow::OnOptionClicked(int id) {
 // Each dialog is made on its first showing and kept for the whole run.
 void MainWindow::ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
                             const dialogs::OptionDialogForm& form) {
-  if (!dialog) dialog = std::make_unique<dialogs::OptionDialog>(form, instance());
-  dialog->Show();
+  if (std::exchange(settings_busy_, true)) return;
+  if (!dialog) {
+    dialog = std::make_unique<dialogs::OptionDialog>(
+        form, instance(), [this](const settings::WriteResult& write) { TellIfNotSaved(write); });
+  }
+  const std::optional<settings::ReadResult> failed = dialog->Show();
+  settings_busy_ = false;
+  if (failed)
+    win::ShowMessage(
+        CannotReadText(L"The dialog cannot open: its setting could not be read.", *failed));
 }
 
 void MainWindow::ShowAbout() {
@@ -286,7 +334,7 @@ void MainWindow::AddTooltip() {
   HWND tooltip = ::CreateWindowExW(WS_EX_TOPMOST, TOOLTIPS_CLASSW, nullptr,
                                    WS_POPUP | TTS_ALWAYSTIP, CW_USEDEFAULT, CW_USEDEFAULT,
                                    CW_USEDEFAULT, CW_USEDEFAULT, hwnd(), nullptr, nullptr, nullptr);
-  static std::wstring tip = win::Widen(kJoystickButtonTip);
+  static std::wstring tip = win::OwnText(kJoystickButtonTip);
   TOOLINFOW tool{};
   // The size that the common controls of every Windows version accept.
   tool.cbSize = TTTOOLINFOW_V2_SIZE;

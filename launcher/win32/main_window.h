@@ -27,13 +27,14 @@ class MainWindow : public layout::FormWindow {
  private:
   LRESULT OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
   void OnCreate();
-  void Load();
+  bool Load();
   void ShowCentred(int show);
   void OnCommand(int id, int code);
   void OnEnter();
   void OnOptionClicked(int id);
   void OnClose();
-  void LoadAndRun() const;
+  void LoadAndRun();
+  void TellIfNotSaved(const settings::WriteResult& write);
   void ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
                   const dialogs::OptionDialogForm& form);
   void ShowAbout();
@@ -49,6 +50,10 @@ class MainWindow : public layout::FormWindow {
   std::unique_ptr<ImageListing> listing_;  // until File1 is filled
   std::vector<std::u16string> files_;      // as File1 lists them, in its order
   bool tooltip_added_ = false;
+  bool write_failure_told_ = false;  // once per run
+  // A launch or a dialog's load waiting for the settings file: the window
+  // still answers messages sent to it, but starts no second one.
+  bool settings_busy_ = false;
   std::unique_ptr<dialogs::AboutDialog> about_dialog_;           // Form2
   std::unique_ptr<dialogs::OptionDialog> joystick_type_dialog_;  // Form3
   std::unique_ptr<dialogs::OptionDialog> resolution_dialog_;     // Form4

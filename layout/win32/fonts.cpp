@@ -25,10 +25,10 @@ bool FaceInstalled(const std::wstring& face) {
 std::wstring AvailableFace(std::string_view face) {
   static std::map<std::string, std::wstring, std::less<>> chosen;
   if (const auto known = chosen.find(face); known != chosen.end()) return known->second;
-  std::wstring result = win::Widen(face);
+  std::wstring result = win::OwnText(face);
   for (const std::string_view candidate : FaceCandidates(face)) {
-    if (FaceInstalled(win::Widen(candidate))) {
-      result = win::Widen(candidate);
+    if (FaceInstalled(win::OwnText(candidate))) {
+      result = win::OwnText(candidate);
       break;
     }
   }
@@ -48,7 +48,7 @@ HFONT FontCache::Get(const Font& font, int dpi) {
   description.lfItalic = font.italic ? TRUE : FALSE;
   // An OEM face keeps its character set; a stand-in face would lose out to
   // any OEM font the mapper finds.
-  const bool own_face = face == win::Widen(font.face);
+  const bool own_face = face == win::OwnText(font.face);
   description.lfCharSet = font.oem_charset && own_face ? OEM_CHARSET : DEFAULT_CHARSET;
   face.copy(description.lfFaceName, LF_FACESIZE - 1);
   HFONT made = ::CreateFontIndirectW(&description);

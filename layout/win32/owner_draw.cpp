@@ -2,6 +2,7 @@
 
 #include "layout/win32/colour.h"
 #include "platform/handles.h"
+#include "platform/library.h"
 
 namespace quorvel::layout {
 
@@ -47,9 +48,12 @@ void DrawPicture(const DRAWITEMSTRUCT& item, HBITMAP bitmap,
   const win::ScopedSelect selected(source.get(), bitmap);
   // Whole-pixel scaling without smoothing keeps pixel art sharp at any DPI.
   ::SetStretchBltMode(hdc, COLORONCOLOR);
-  if (transparent) {
-    ::TransparentBlt(hdc, 0, 0, size.cx, size.cy, source.get(), 0, 0, header.bmWidth,
-                     header.bmHeight, FromRgb(*transparent));
+  using TransparentBltFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
+  static const auto transparent_blt =
+      win::SystemFunction<TransparentBltFn>(L"msimg32.dll", "TransparentBlt");
+  if (transparent && transparent_blt) {
+    transparent_blt(hdc, 0, 0, size.cx, size.cy, source.get(), 0, 0, header.bmWidth,
+                    header.bmHeight, FromRgb(*transparent));
   } else {
     ::StretchBlt(hdc, 0, 0, size.cx, size.cy, source.get(), 0, 0, header.bmWidth, header.bmHeight,
                  SRCCOPY);

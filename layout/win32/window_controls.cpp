@@ -49,7 +49,7 @@ WindowControls::WindowControls(HWND parent, std::span<const Control> controls,
   for (const Control& spec : controls_) {
     const ControlClass kind = ClassOf(spec.kind);
     const std::wstring caption =
-        spec.kind == Kind::kPicture ? std::wstring() : win::Widen(spec.caption);
+        spec.kind == Kind::kPicture ? std::wstring() : win::OwnText(spec.caption);
     // Made where it belongs: the window is not shown yet, so nothing needs
     // moving or drawing again.
     const Rect box = ToPixels(spec.twips, dpi_);

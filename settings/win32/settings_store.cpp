@@ -2,60 +2,66 @@
 
 #include <windows.h>
 
-#include <optional>
-
-#include "platform/message.h"
 #include "platform/text.h"
 #include "settings/win32/win32_file_ops.h"
 
 namespace quorvel::settings {
 namespace {
 
-std::optional<std::wstring> ExecutableDirectory() {
+// The running executable's folder in its long form (the same folder started
+// through a short 8.3 path has the same per-user file), or the error that
+// keeps it unknown.
+struct Folder {
+  std::string path;
+  ErrorCode error = 0;
+};
+
+Folder ExecutableFolder() {
   std::wstring path(MAX_PATH, L'\0');
   for (;;) {
     const DWORD length =
         ::GetModuleFileNameW(nullptr, path.data(), static_cast<DWORD>(path.size()));
-    if (length == 0) return std::nullopt;
+    if (length == 0) return {{}, ::GetLastError()};
     if (length < path.size()) {
       path.resize(length);
       break;
     }
-    if (path.size() >= 32768) return std::nullopt;  // longer than any path can be
-    path.resize(path.size() * 2);                   // a long path was cut: try a larger buffer
+    if (path.size() >= 32768) return {{}, ERROR_FILENAME_EXCED_RANGE};  // longer than any path
+    path.resize(path.size() * 2);  // a long path was cut: try a larger buffer
   }
   const size_t separator = path.find_last_of(L"\\/");
-  if (separator == std::wstring::npos) return std::nullopt;
+  if (separator == std::wstring::npos) return {{}, ERROR_BAD_PATHNAME};
   path.resize(separator);
   // A drive root keeps its separator: "C:" alone would mean the drive's
   // current directory.
   if (path.size() == 2 && path[1] == L':') path += L'\\';
-  return path;
+  std::wstring long_form(path.size() + MAX_PATH, L'\0');
+  const DWORD length =
+      ::GetLongPathNameW(path.c_str(), long_form.data(), static_cast<DWORD>(long_form.size()));
+  if (length > 0 && length < long_form.size()) path.assign(long_form.data(), length);
+  // A name that is not well-formed UTF-16 cannot be named in UTF-8: unknown,
+  // rather than some other folder's name.
+  std::optional<std::string> utf8 = win::Narrow(path);
+  if (!utf8) return {{}, ERROR_NO_UNICODE_TRANSLATION};
+  return {std::move(*utf8), 0};
 }
 
-std::optional<std::wstring> LocalAppData() {
+std::optional<std::string> LocalAppData() {
   wchar_t value[MAX_PATH];
   const DWORD length = ::GetEnvironmentVariableW(L"LOCALAPPDATA", value, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return std::nullopt;
-  return std::wstring(value, length);
+  return win::Narrow({value, length});
 }
 
 Places FindPlaces() {
+  const Folder folder = ExecutableFolder();
   Places places;
-  if (const std::optional<std::wstring> directory = ExecutableDirectory())
-    places.program = SettingsPathIn(win::Narrow(*directory));
-  if (const std::optional<std::wstring> data = LocalAppData())
-    places.user = SettingsPathIn(win::Narrow(*data) + "\\Quorvel");
-  if (places.program.empty()) {
-    win::ShowMessage(places.user.empty()
-                         ? L"Quorvel cannot find its own folder: your settings cannot be kept."
-                         : L"Quorvel cannot find its own folder: your settings are kept in\n" +
-                               win::Widen(places.user));
-  }
+  places.program_unknown = folder.error;
+  if (folder.error == 0) places.program = SettingsPathIn(folder.path);
+  if (const std::optional<std::string> data = LocalAppData())
+    places.user = UserSettingsPath(*data, folder.path);
   return places;
 }
-
-bool g_write_failure_told = false;
 
 }  // namespace
 
@@ -64,36 +70,24 @@ const Places& SettingsPlaces() {
   return places;
 }
 
-std::string ReadIniText() {
+ReadResult ReadIniText() {
   Win32FileOps files;
-  ReadResult result = ReadText(files, SettingsPlaces());
-  if (!result.ok) {
-    win::ShowMessage(L"Errr in INI File");
-    ::ExitProcess(1);
-  }
-  return std::move(result.value);
+  return ReadText(files, SettingsPlaces());
 }
 
-std::string ReadIniValue(std::string_view section, std::string_view key) {
-  return ValueIn(ReadIniText(), section, key);
+ReadResult ReadIniValue(std::string_view section, std::string_view key) {
+  Win32FileOps files;
+  return ReadValue(files, SettingsPlaces(), section, key);
 }
 
-void WriteIniValue(std::string_view section, std::string_view key, std::string_view value) {
+WriteResult WriteIniValues(std::span<const Setting> settings) {
+  Win32FileOps files;
+  return WriteValues(files, SettingsPlaces(), settings);
+}
+
+WriteResult WriteIniValue(std::string_view section, std::string_view key, std::string_view value) {
   const Setting setting{section, key, value};
-  WriteIniValues({&setting, 1});
-}
-
-void WriteIniValues(std::span<const Setting> settings) {
-  Win32FileOps files;
-  const WriteResult result = WriteValues(files, SettingsPlaces(), settings);
-  if (result.error == 0 || g_write_failure_told) return;
-  g_write_failure_told = true;
-  std::wstring text = L"Your settings cannot be saved.\n\n";
-  if (result.program_error != 0 && result.path != SettingsPlaces().program)
-    text += win::Widen(SettingsPlaces().program) + L"\n" +
-            win::SystemErrorText(result.program_error) + L"\n\n";
-  text += win::Widen(result.path) + L"\n" + win::SystemErrorText(result.error);
-  win::ShowMessage(text);
+  return WriteIniValues({&setting, 1});
 }
 
 }  // namespace quorvel::settings

@@ -6,6 +6,7 @@
 
 #include "platform/handles.h"
 #include "platform/text.h"
+#include "platform/window.h"
 
 namespace quorvel::settings {
 namespace {
@@ -50,6 +51,10 @@ std::wstring QueueName(std::wstring path) {
   return name;
 }
 
+// The store's paths come from the system's own names, so each converts; one
+// that would not is a failure, never another file's name.
+constexpr DWORD kUnconvertible = ERROR_NO_UNICODE_TRANSLATION;
+
 bool IsAbsence(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;
 }
@@ -57,7 +62,9 @@ bool IsAbsence(DWORD error) {
 }  // namespace
 
 FileRead Win32FileOps::Read(const std::string& path) {
-  win::UniqueFile file(::CreateFileW(win::Widen(path).c_str(), GENERIC_READ,
+  const std::optional<std::wstring> wide = win::Widen(path);
+  if (!wide) return {FileRead::Status::kFailed, {}, kUnconvertible};
+  win::UniqueFile file(::CreateFileW(wide->c_str(), GENERIC_READ,
                                      FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
                                      nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) {
@@ -88,8 +95,10 @@ FileRead Win32FileOps::Read(const std::string& path) {
 }
 
 ErrorCode Win32FileOps::WriteAndFlush(const std::string& path, std::string_view bytes) {
-  win::UniqueFile file(::CreateFileW(win::Widen(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                     CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+  const std::optional<std::wstring> wide = win::Widen(path);
+  if (!wide) return kUnconvertible;
+  win::UniqueFile file(::CreateFileW(wide->c_str(), GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS,
+                                     FILE_ATTRIBUTE_NORMAL, nullptr));
   if (!file) return ::GetLastError();
   size_t written = 0;
   while (written < bytes.size()) {
@@ -104,20 +113,26 @@ ErrorCode Win32FileOps::WriteAndFlush(const std::string& path, std::string_view 
 }
 
 ErrorCode Win32FileOps::Replace(const std::string& from, const std::string& to) {
-  if (!::MoveFileExW(win::Widen(from).c_str(), win::Widen(to).c_str(),
+  const std::optional<std::wstring> wide_from = win::Widen(from), wide_to = win::Widen(to);
+  if (!wide_from || !wide_to) return kUnconvertible;
+  if (!::MoveFileExW(wide_from->c_str(), wide_to->c_str(),
                      MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH))
     return ::GetLastError();
   return 0;
 }
 
-void Win32FileOps::Remove(const std::string& path) { ::DeleteFileW(win::Widen(path).c_str()); }
+void Win32FileOps::Remove(const std::string& path) {
+  if (const std::optional<std::wstring> wide = win::Widen(path)) ::DeleteFileW(wide->c_str());
+}
 
 LockAttempt Win32FileOps::TryLock(const std::string& path, int wait_ms) {
   // The lock is a file that its holder keeps open, unshared and deleted when
   // the handle closes, also when the process dies. One that power loss left
   // behind is open nowhere, so it can be opened unshared: then it is taken
   // over at once. A live holder's lock cannot be opened at all.
-  const std::wstring wide = win::Widen(path);
+  const std::optional<std::wstring> converted = win::Widen(path);
+  if (!converted) return {nullptr, kUnconvertible};
+  const std::wstring& wide = *converted;
   win::UniqueHandle mutex(::CreateMutexW(nullptr, FALSE, QueueName(wide).c_str()));
   if (mutex) {
     // WAIT_ABANDONED: a writer died in its turn; the turn is ours now.
@@ -141,18 +156,20 @@ LockAttempt Win32FileOps::TryLock(const std::string& path, int wait_ms) {
 }
 
 ErrorCode Win32FileOps::CreateFolder(const std::string& path) {
-  if (::CreateDirectoryW(win::Widen(path).c_str(), nullptr)) return 0;
+  const std::optional<std::wstring> wide = win::Widen(path);
+  if (!wide) return kUnconvertible;
+  if (::CreateDirectoryW(wide->c_str(), nullptr)) return 0;
   DWORD error = ::GetLastError();
   const size_t separator = path.find_last_of("\\/");
   if (error == ERROR_PATH_NOT_FOUND && separator != std::string::npos && separator > 0) {
     // A missing parent is made first.
     if (const ErrorCode parent = CreateFolder(path.substr(0, separator))) return parent;
-    if (::CreateDirectoryW(win::Widen(path).c_str(), nullptr)) return 0;
+    if (::CreateDirectoryW(wide->c_str(), nullptr)) return 0;
     error = ::GetLastError();
   }
   return error == ERROR_ALREADY_EXISTS ? 0 : error;
 }
 
-void Win32FileOps::Pause(int milliseconds) { ::Sleep(static_cast<DWORD>(milliseconds)); }
+void Win32FileOps::Pause(int milliseconds) { win::BusyPause(milliseconds); }
 
 }  // namespace quorvel::settings

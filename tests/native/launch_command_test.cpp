@@ -117,9 +117,18 @@ TEST(Launch, CommandLineInLaunchOrderQuotedOnlyForBlanksAndWritesOfEveryOption) 
        u"-sndrate 11025 -nommx -vsync -throttle -res 1024 860 "},
       // No stored type: "-joy " runs straight into the next fragment. An unpaired surrogate stays.
       {On({"Option2", "Check5", "Option5"}), u"ÉT\xD800É.gg", "", "",
-       u"kx ÉT\xD800É.gg -joy -sound -sndrate 8000 -res "}};
+       u"kx ÉT\xD800É.gg -joy -sound -sndrate 8000 -res "},
+      // A stored value that is not UTF-8 (a file saved in a code page) cannot be passed on.
+      {On({"Option2"}), u"a.gg", "\xe9t\xe9 ", "640 480 ", nullptr},
+      {{},
+       u"a.gg",
+       "",
+       "800\xd7"
+       "600 ",
+       nullptr}};
   for (const auto& [options, file, joystick, resolution, line] : cases)
-    EXPECT_EQ(LaunchCommandLine(options, file, joystick, resolution), line);
+    EXPECT_EQ(LaunchCommandLine(options, file, joystick, resolution),
+              line ? std::optional<std::u16string>(line) : std::nullopt);
   const std::vector<SettingWrite> worked = {
       {"Video", "scanlines", "1"}, {"Video", "blur", "0"},        {"Video", "scale", "1"},
       {"Video", "expand", "0"},    {"Controls", "keyboard", "0"}, {"Controls", "joystick", "1"},

@@ -10,6 +10,8 @@
 #include <thread>
 #include <vector>
 
+#include "platform/ascii.h"
+
 namespace quorvel::settings {
 namespace {
 
@@ -110,6 +112,30 @@ TEST(SettingsPathIn, JoinsWithOneSeparator) {
   EXPECT_EQ(SettingsPathIn("C:\\"), "C:\\quorvel.ini");
 }
 
+// Each program folder has a per-user file of its own, named so that a person can find it.
+TEST(UserSettingsPath, OneFolderOfItsOwnPerProgramFolderWhateverTheLetterCase) {
+  const std::string local = "C:\\Users\\Ann\\AppData\\Local";
+  const auto folder_of = [&](std::string_view program_folder) {
+    const std::string path = UserSettingsPath(local, program_folder);
+    const std::string head = local + "\\Quorvel\\", tail = ")\\quorvel.ini";
+    EXPECT_TRUE(path.starts_with(head) && path.ends_with(tail)) << path;
+    return path.substr(head.size(), path.size() - head.size() - tail.size());
+  };
+  const std::string games = folder_of("C:\\Program Files\\Quorvel");
+  EXPECT_TRUE(games.starts_with("Quorvel (") && games.size() == 9 + 8) << games;
+  EXPECT_EQ(games.find_first_not_of("0123456789abcdef", 9), std::string::npos) << games;
+  // The same folder, as file names match: in any letter case.
+  EXPECT_TRUE(ascii::EqualIgnoringCase<char>(folder_of("c:\\PROGRAM FILES\\quorvel\\"), games));
+  for (const char* other : {"D:\\Program Files\\Quorvel", "C:\\Program Files\\Quorvel2",
+                            "C:\\Program Files (x86)\\Quorvel"})
+    EXPECT_NE(folder_of(other), games) << other;
+  EXPECT_TRUE(folder_of("D:\\").starts_with("D ("));
+  EXPECT_TRUE(folder_of("\\\\server\\share").starts_with("share ("));
+  const std::string long_name = std::string(38, 'x') + "\xc3\xa9\xc3\xa9\xc3\xa9";
+  EXPECT_TRUE(folder_of("E:\\" + long_name).starts_with(long_name.substr(0, 42) + " ("));
+  EXPECT_EQ(UserSettingsPath(local + "\\", ""), local + "\\Quorvel\\quorvel.ini");
+}
+
 TEST(SettingsFile, WritesAndReadsBackExactlyCutTo79Characters) {
   Disk disk;
   const ReadResult missing = ReadValue(disk, kHere, "Video", "res");
@@ -177,6 +203,7 @@ TEST(SettingsFile, AFileOrLockHeldForAMomentIsWaitedFor) {
   disk.reads = 0;
   const ReadResult failed = ReadValue(disk, kHere, "Video", "blur", kFast);
   EXPECT_TRUE(!failed.ok && failed.error == 32u && disk.reads == kFast.read_retries + 1);
+  EXPECT_EQ(failed.path, kPath);
 }
 
 TEST(SettingsFile, AFailureOrCrashAtAnyStepLeavesAWholeFileAndTheNextWriteRecovers) {

@@ -92,7 +92,9 @@ TEST(Campaign, DialogAndLaunchCyclesGiveBackEveryHandle) {
   const int cycles = 1000 * kScale, launches = 100 * kScale;
   QuorvelFolder folder;
   const dialogs::OptionDialogForm& form = dialogs::kResolutionForm;
-  dialogs::OptionDialog dialog(form, ::GetModuleHandleW(nullptr));
+  dialogs::OptionDialog dialog(
+      form, ::GetModuleHandleW(nullptr),
+      [](const settings::WriteResult& write) { ASSERT_EQ(write.error, 0u); });
   const auto row = [&](int i) { return form.rows[i / 10 % form.rows.size()]; };
   const auto cycle = [&](int i) {  // shown, OK; every tenth time unloaded first, a row chosen
     if (i % 10 == 0) ::SendMessageW(dialog.hwnd(), WM_CLOSE, 0, 0);
@@ -112,12 +114,16 @@ TEST(Campaign, DialogAndLaunchCyclesGiveBackEveryHandle) {
   };
   ::SetEnvironmentVariableW(L"KX_RECORD", folder.record_path().c_str());  // no box from kx
   const launcher::MainOptions options{{true}, 0};                         // scanlines, 11.025 kHz
+  const auto launch = [&](int i) {  // one kx at a time, as a user starts them
+    const launcher::LaunchOutcome outcome =
+        (folder.WaitForRecords(i), launcher::Launch(options, u"demo.sms"));
+    ASSERT_EQ(outcome.start_error + outcome.write.error, 0u) << "launch " << i;
+  };
   for (int i = 0; i < 10; ++i) cycle(i);
-  launcher::Launch(options, u"demo.sms");
+  launch(0);
   const std::array<int, 3> baseline = counts();
   for (int i = 0; i < cycles; ++i) cycle(i);
-  for (int i = 1; i < launches; ++i)  // one kx at a time, as a user starts them
-    folder.WaitForRecords(i), launcher::Launch(options, u"demo.sms");
+  for (int i = 1; i < launches && !HasFailure(); ++i) launch(i);
   const std::vector<KxRecord> records = folder.WaitForRecords(launches);
   const std::array<int, 3> after = counts();
   std::filesystem::remove(BinDirectory() + L"\\quorvel.ini");  // written beside the tests

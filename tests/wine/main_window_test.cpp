@@ -264,7 +264,7 @@ TEST(MainWindowFileList, ListsImageFilesAndLaunchesTheChosenOneByKeyboardOrMouse
   EXPECT_EQ(records[1].command_line, LaunchCommandLine(options, u"A.gg", "", ""));
 
   // A name Wine keeps no file of (an unpaired surrogate, as on NTFS) reaches kx unchanged too.
-  const std::u16string lone = LaunchCommandLine(options, u"odd\xD800name.sms", "", "");
+  const std::u16string lone = *LaunchCommandLine(options, u"odd\xD800name.sms", "", "");
   ::SetEnvironmentVariableW(L"KX_RECORD", folder.record_path().c_str());
   EXPECT_EQ(StartProcess(lone), DWORD{0});
   EXPECT_EQ(folder.WaitForRecords(3).at(2).command_line, lone);
@@ -331,13 +331,11 @@ TEST(MainWindowStart, TellsTheUserWhyTheWindowCannotBeCreated) {
         return refuse;
       },
       nullptr, ::GetCurrentThreadId());
-  std::optional<std::wstring> told;
-  std::thread watcher([&] { told = RunningQuorvel(::GetCurrentProcessId()).AnswerMessageBox(); });
+  MessagesShown told;
   EXPECT_FALSE(MainWindow().Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL));
-  watcher.join();
   ::UnhookWindowsHookEx(hook);
-  EXPECT_EQ(told, L"The main window could not be created.\n\n" +
-                      win::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY));
+  EXPECT_EQ(told.texts, std::vector<std::wstring>{L"The main window could not be created.\n\n" +
+                                                  win::SystemErrorText(ERROR_NOT_ENOUGH_MEMORY)});
 }
 
 }  // namespace

@@ -6,10 +6,10 @@
 int wmain(int, wchar_t** argv) {
   using namespace quorvel;
   settings::Win32FileOps files;
-  const std::string ini = win::Narrow(argv[1]), section = win::Narrow(argv[2]);
+  const std::string ini = *win::Narrow(argv[1]), section = *win::Narrow(argv[2]);
   const long long first = std::stoll(argv[4]), count = std::stoll(argv[5]);
   for (long long n = first; count == 0 || n < first + count; ++n) {
-    std::string key = win::Narrow(argv[3]), value = std::to_string(n);
+    std::string key = *win::Narrow(argv[3]), value = std::to_string(n);
     if (key.find('#') != std::string::npos) key.replace(key.find('#'), 1, value);
     const settings::Setting setting{section, key, value};
     if (const auto error = WriteValues(files, {ini, ""}, {&setting, 1}).error) return int(error);

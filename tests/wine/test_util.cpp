@@ -10,6 +10,7 @@
 #include "caption/caption_geometry.h"
 #include "caption/win32/caption_paint.h"
 #include "launcher/win32/main_window.h"
+#include "platform/message.h"
 #include "settings/ini_text.h"
 
 namespace quorvel::test {
@@ -38,7 +39,21 @@ std::u16string FromWtf8(std::string_view bytes) {
   return text;
 }
 
+MessagesShown* g_shown = nullptr;
+
+void TakeMessage(std::wstring_view text) {
+  if (g_shown)
+    g_shown->texts.emplace_back(text);
+  else
+    ADD_FAILURE() << "a message box nobody answers: " << Narrow(text);
+}
+
+const bool kMessagesTaken = (win::SetMessageSink(TakeMessage), true);
+
 }  // namespace
+
+MessagesShown::MessagesShown() { g_shown = this; }
+MessagesShown::~MessagesShown() { g_shown = nullptr; }
 
 std::wstring BinDirectory() {
   wchar_t path[MAX_PATH * 4];
@@ -80,7 +95,7 @@ QuorvelFolder::QuorvelFolder(const std::vector<std::wstring>& image_files) {
   for (const wchar_t* program : {L"quorvel.exe", L"kx.exe"}) EXPECT_TRUE(CopyProgram(program));
   for (const std::wstring& name : image_files) WriteFileBytes(images() + L"\\" + name, "");
   // The programs this test starts keep per-user settings here, not in the prefix's profile.
-  ::SetEnvironmentVariableW(L"LOCALAPPDATA", (dir_ / L"Local").c_str());
+  ::SetEnvironmentVariableW(L"LOCALAPPDATA", local_app_data().c_str());
 }
 
 std::string QuorvelFolder::Setting(std::string_view section, std::string_view key) const {

@@ -16,12 +16,14 @@
 #include "layout/form_layout.h"
 #include "platform/handles.h"
 #include "platform/text.h"
+#include "settings/settings_file.h"
 
 namespace quorvel::test {
 
 using namespace std::chrono_literals;
-using win::Narrow;
-using win::Widen;
+// The tests' own texts: exact, or a marker where a text cannot be converted.
+inline std::string Narrow(std::wstring_view text) { return win::Narrow(text).value_or("(?)"); }
+inline std::wstring Widen(std::string_view text) { return win::Widen(text).value_or(L"(?)"); }
 
 std::wstring BinDirectory();                          // where the tests, quorvel.exe and kx.exe are
 int ExpectedDpi();                                    // QUORVEL_EXPECT_DPI, or 96
@@ -47,7 +49,10 @@ class QuorvelFolder {
   std::wstring settings_path() const { return program_folder() + L"\\quorvel.ini"; }
   std::wstring images() const { return dir_ / L"images"; }
   std::wstring record_path() const { return dir_ / L"kx-record.txt"; }
-  std::wstring user_settings_path() const { return dir_ / L"Local\\Quorvel\\quorvel.ini"; }
+  std::wstring local_app_data() const { return dir_ / L"Local"; }  // the programs' LOCALAPPDATA
+  std::wstring user_settings_path() const {  // the program folder's file there
+    return Widen(settings::UserSettingsPath(Narrow(local_app_data()), Narrow(program_folder())));
+  }
   // A copy of quorvel.exe or kx.exe from beside the tests.
   bool CopyProgram(const std::wstring& name) const {
     return ::CopyFileW((BinDirectory() + L"\\" + name).c_str(),
@@ -97,6 +102,14 @@ class RunningQuorvel {
   win::UniqueHandle process_;
   DWORD process_id_ = 0;
   HWND window_ = nullptr;
+};
+
+// The program's messages shown in this process while one of these lives; at
+// any other time a message fails the test at once, as nobody would answer its box.
+struct MessagesShown {
+  MessagesShown();
+  ~MessagesShown();
+  std::vector<std::wstring> texts;
 };
 
 void PostKey(HWND hwnd, WPARAM key);  // posted as the keyboard would
