@@ -1,8 +1,9 @@
 #!/usr/bin/env bash
 # Checks the formatting, builds every preset (native, native with sanitizers,
 # win64, win32) and runs every test: the native ones directly, the Windows
-# ones under Wine on a virtual display. Then fuzzes the settings store for a
-# minute per harness. Ends with the total of all test runs.
+# ones under Wine on a virtual display, and the i686 program file's check.
+# Then fuzzes the settings store for a minute per harness. Ends with the
+# total of all test runs.
 set -uo pipefail
 cd "$(dirname "$0")/.."
 scripts/install-deps.sh || exit 1
@@ -58,6 +59,8 @@ echo "== tests: native-asan"
 run_tests native-asan
 echo "== tests: win64 (Wine)"
 run_tests win64 xvfb-run -a -s "-screen 0 1280x1024x24"
+echo "== tests: win32 (the program file only: this kernel runs no 32-bit code)"
+run_tests win32
 
 # Each fuzz harness counts as one test.
 echo "== fuzz: 60 s per harness"

@@ -83,6 +83,28 @@ TEST(ProgramFile, ManifestAsksForPerMonitorDpiAndNoElevation) {
   EXPECT_NE(manifest.find("level=\"asInvoker\""), std::string::npos);
 }
 
+// A DLL planted beside the program under the name of a system DLL that is not one of Windows'
+// known DLLs, with the load order Windows gives such DLLs (the program's folder first): it never
+// runs, though the program draws its pictures with that system DLL's TransparentBlt.
+TEST(ProgramFile, ADllPlantedBesideItNeverRuns) {
+  QuorvelFolder folder({L"demo.sms"});
+  ASSERT_TRUE(::CopyFileW((BinDirectory() + L"\\..\\planted\\msimg32.dll").c_str(),
+                          (folder.program_folder() + L"\\msimg32.dll").c_str(), FALSE));
+  // Wine's load order for quorvel.exe alone: a DLL of the program's folder before its own.
+  const wchar_t* const key = L"Software\\Wine\\AppDefaults\\quorvel.exe\\DllOverrides";
+  HKEY overrides = nullptr;
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
+                              &overrides, nullptr),
+            ERROR_SUCCESS);
+  ::RegSetValueExW(overrides, L"msimg32", 0, REG_SZ,
+                   reinterpret_cast<const BYTE*>(L"native,builtin"), sizeof L"native,builtin");
+  ::RegCloseKey(overrides);
+  RunningQuorvel app(folder);
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\quorvel.exe");
+  ASSERT_TRUE(app.window());  // painted, its logo among the rest
+  EXPECT_FALSE(std::filesystem::exists(folder.program_folder() + L"\\planted-dll-ran"));
+}
+
 std::set<int> CheckedOptions(const RunningQuorvel& app) {
   std::set<int> on;
   for (const layout::Control& control : kMainControls)
