@@ -15,9 +15,16 @@ DWORD StartProcess(std::u16string_view command_line) {
   startup.dwFlags = STARTF_USESHOWWINDOW;
   startup.wShowWindow = SW_SHOWNORMAL;
   PROCESS_INFORMATION process{};
-  if (!::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
-                        &startup, &process))
-    return ::GetLastError();
+  // Wine answers "internal error" when the new process dies while it starts,
+  // before any of its own code runs (about once in a thousand starts here);
+  // the start at once after it succeeds.
+  for (int attempt = 0; !::CreateProcessW(nullptr, writable.data(), nullptr, nullptr, FALSE, 0,
+                                          nullptr, nullptr, &startup, &process);
+       ++attempt) {
+    const DWORD error = ::GetLastError();
+    if (error != ERROR_INTERNAL_ERROR || attempt == 1) return error;
+    writable.assign(command_line.begin(), command_line.end());
+  }
   win::UniqueHandle owned_process(process.hProcess);
   win::UniqueHandle owned_thread(process.hThread);
   return 0;
