@@ -1,5 +1,6 @@
 #include "launcher/launch_command.h"
 
+#include "launcher/opening.h"
 #include "platform/utf.h"
 
 namespace quorvel::launcher {
@@ -59,14 +60,14 @@ std::optional<std::u16string> LaunchCommandLine(const MainOptions& options,
   return std::u16string(kCommandWord) + RomArgument(file_name) + *options_text;
 }
 
-std::optional<LaunchPlan> PlanLaunch(const MainOptions& options, std::u16string_view file_name,
-                                     const SettingReader& read) {
+std::optional<LaunchPlan> PlanLaunch(const MainOptions& options, std::u16string_view folder,
+                                     std::u16string_view file_name, const SettingReader& read) {
   if (RomArgument(file_name).empty()) return std::nullopt;
   const std::string joystick_type =
       options[Flag::kJoystick] ? read(kJoystickSection, kJoystickTypeKey) : std::string();
   return LaunchPlan{LaunchCommandLine(options, file_name, joystick_type,
                                       read(kResolutionSection, kResolutionKey)),
-                    LaunchWrites(options)};
+                    LaunchWrites(options), StoredImagePath(PathIn(folder, file_name))};
 }
 
 }  // namespace quorvel::launcher

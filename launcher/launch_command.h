@@ -102,16 +102,19 @@ struct LaunchPlan {
   // nullopt when a stored value is not UTF-8 text: it cannot be passed on unchanged.
   std::optional<std::u16string> command_line;
   std::vector<SettingWrite> writes;
+  // The launched image's full path as the settings keep it (launcher/opening.h),
+  // stored with the writes.
+  std::string remembered;
   bool operator==(const LaunchPlan&) const = default;
 };
 
-// "Load and Run" on the settings: with a file selected, reads the stored
+// "Load and Run" on the settings: with a file of `folder` selected, reads the stored
 // joystick type (only when Joystick is on) and resolution, and plans the
 // launch. The writes touch neither value, so reading first reads what
 // reading after them would. With no file selected it reads nothing and
 // returns nullopt.
-std::optional<LaunchPlan> PlanLaunch(const MainOptions& options, std::u16string_view file_name,
-                                     const SettingReader& read);
+std::optional<LaunchPlan> PlanLaunch(const MainOptions& options, std::u16string_view folder,
+                                     std::u16string_view file_name, const SettingReader& read);
 
 // The file argument: the bare file name and one blank, or "" when no file is
 // selected. A name with a blank in it is put in double quotes so that the

@@ -1,5 +1,6 @@
 #include "launcher/win32/launch.h"
 
+#include "launcher/opening.h"
 #include "launcher/win32/process_start.h"
 #include "settings/win32/settings_store.h"
 
@@ -9,8 +10,8 @@ LaunchOutcome Launch(const MainOptions& options, std::u16string_view file_name) 
   using Stage = LaunchOutcome::Stage;
   LaunchOutcome outcome;
   std::optional<settings::ReadResult> text;  // read once, when a value is first needed
-  const std::optional<LaunchPlan> plan =
-      PlanLaunch(options, file_name, [&](std::string_view section, std::string_view key) {
+  const std::optional<LaunchPlan> plan = PlanLaunch(
+      options, CurrentDirectory(), file_name, [&](std::string_view section, std::string_view key) {
         if (!text) text = settings::ReadIniText();
         return text->ok ? settings::ValueIn(text->value, section, key) : std::string();
       });
@@ -25,9 +26,17 @@ LaunchOutcome Launch(const MainOptions& options, std::u16string_view file_name) 
     // The emulator first: the user waits for it, not for the settings file.
     outcome.stage = Stage::kStarted;
     outcome.start_error = StartProcess(*plan->command_line);
-    outcome.write = settings::WriteIniValues(plan->writes);
+    std::vector<settings::Setting> writes = plan->writes;
+    writes.push_back({kRememberedSection, kRememberedKey, plan->remembered});
+    outcome.write = settings::WriteIniValues(writes);
   }
   return outcome;
+}
+
+std::u16string CurrentDirectory() {
+  std::wstring path(::GetCurrentDirectoryW(0, nullptr), L'\0');
+  path.resize(::GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data()));
+  return {path.begin(), path.end()};
 }
 
 }  // namespace quorvel::launcher

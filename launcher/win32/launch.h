@@ -24,8 +24,12 @@ struct LaunchOutcome {
   settings::WriteResult write;
 };
 
-// With a file selected: reads the joystick type and resolution, starts the
-// emulator, then stores every option. Shows nothing.
+// With a file of the current directory selected: reads the joystick type and
+// resolution, starts the emulator, then stores every option and which image
+// was launched. Shows nothing.
 LaunchOutcome Launch(const MainOptions& options, std::u16string_view file_name);
+
+// The process's current directory.
+std::u16string CurrentDirectory();
 
 }  // namespace quorvel::launcher

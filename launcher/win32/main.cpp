@@ -1,11 +1,16 @@
 // The program starts with its main window and ends when that window closes.
 #include <windows.h>
 
+#include <cstdlib>
+
 #include "launcher/win32/main_window.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int show) {
+  // One folder or image to open; any further arguments are left alone.
+  const wchar_t* const argument = __argc > 1 ? __wargv[1] : L"";
   quorvel::launcher::MainWindow main_window;
-  if (!main_window.Create(instance, show)) return 1;  // the user has been told why
+  if (!main_window.Create(instance, show, reinterpret_cast<const char16_t*>(argument)))
+    return 1;  // the user has been told why
 
   MSG message;
   while (::GetMessageW(&message, nullptr, 0, 0) > 0) {

@@ -7,6 +7,7 @@
 #include "caption/win32/caption_hook.h"
 #include "launcher/backdrop.h"
 #include "launcher/main_layout.h"
+#include "launcher/opening.h"
 #include "launcher/win32/image_listing.h"
 #include "launcher/win32/launch.h"
 #include "launcher/win32/settings_messages.h"
@@ -17,10 +18,16 @@
 #include "platform/message.h"
 #include "platform/text.h"
 #include "resources/resource_ids.h"
+#include "settings/ini_text.h"
 #include "settings/win32/settings_store.h"
 
 namespace quorvel::launcher {
 namespace {
+
+// The system's UTF-16 names, as Win32 calls take them.
+const wchar_t* Wide(const std::u16string& text) {
+  return reinterpret_cast<const wchar_t*>(text.c_str());
+}
 
 // A fixed single frame with the window menu and Close only.
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
@@ -54,9 +61,44 @@ bool CommonControlsLoaded() {
   return loaded;
 }
 
+// Makes the folder of the command line's argument current (before the folder
+// is listed), or tells the user why it cannot be opened. The image to select,
+// when an image was given.
+std::u16string OpenArgument(std::u16string_view argument) {
+  DWORD missing = 0;
+  const Opening opening = OpeningOf(argument, CurrentDirectory(), [&](std::u16string_view path) {
+    const DWORD attributes = ::GetFileAttributesW(Wide(std::u16string(path)));
+    if (attributes != INVALID_FILE_ATTRIBUTES)
+      return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::kFolder : PathKind::kFile;
+    missing = ::GetLastError();
+    return PathKind::kMissing;
+  });
+  const std::wstring cannot_open =
+      L"Quorvel cannot open\n" + std::wstring(Wide(opening.path)) + L"\n\n";
+  switch (opening.kind) {
+    case Opening::Kind::kCurrentFolder:
+      return {};
+    case Opening::Kind::kMissing:
+      win::ShowMessage(cannot_open + win::SystemErrorText(missing));
+      return {};
+    case Opening::Kind::kNotAnImage:
+      win::ShowMessage(cannot_open + L"It is neither a folder nor a ROM image (*.SMS, *.GG).");
+      return {};
+    case Opening::Kind::kFolder:
+    case Opening::Kind::kImage:
+      break;
+  }
+  if (!::SetCurrentDirectoryW(Wide(opening.folder))) {
+    win::ShowMessage(cannot_open + win::SystemErrorText(::GetLastError()));
+    return {};
+  }
+  return opening.image;
+}
+
 }  // namespace
 
-bool MainWindow::Create(HINSTANCE instance, int show) {
+bool MainWindow::Create(HINSTANCE instance, int show, std::u16string_view argument) {
+  image_to_select_ = OpenArgument(argument);
   const win::WindowClass window_class{kMainWindowClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                       IDI_QUORVEL, IDC_POINTER};
   listing_ = std::make_unique<ImageListing>();  // read while the window is made
@@ -137,6 +179,7 @@ bool MainWindow::Load() {
   ApplyState(RestoredState([&](std::string_view section, std::string_view key) {
     return settings::ValueIn(text.value, section, key);
   }));
+  SelectOpenedImage(text.value);
   controls_->SetFocusControl(controls_->Item(kIdFile1));  // given when the window is activated
   return true;
 }
@@ -298,6 +341,21 @@ void MainWindow::FillFileList() {
   for (const std::u16string& name : files_)
     ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
   ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+}
+
+// The image given on the command line, else the one launched last, when it is
+// listed: selected and scrolled into view, ready for Enter or "Load and Run".
+void MainWindow::SelectOpenedImage(const std::string& settings_text) {
+  const std::u16string folder = CurrentDirectory();
+  std::optional<std::size_t> index;
+  if (!image_to_select_.empty()) {
+    index = IndexOfImage(files_, folder, PathIn(folder, image_to_select_));
+  } else if (const std::optional<std::string> stored =
+                 ini::FindValue(settings_text, kRememberedSection, kRememberedKey)) {
+    if (const std::optional<std::u16string> path = ImagePathOfStored(*stored))
+      index = IndexOfImage(files_, folder, *path);
+  }
+  if (index) ::SendMessageW(controls_->Item(kIdFile1), LB_SETCURSEL, *index, 0);
 }
 
 // The name as listed, not as the list box shows it: File1 does not sort, so

@@ -20,9 +20,10 @@ inline constexpr wchar_t kMainWindowClass[] = L"Quorvel.Form1";
 
 class MainWindow : public layout::FormWindow {
  public:
-  // Creates, loads and shows the window. When it cannot be created, tells the
-  // user why and returns false.
-  bool Create(HINSTANCE instance, int show);
+  // Opens the folder or image of the command line's argument (empty: none),
+  // then creates, loads and shows the window. When it cannot be created,
+  // tells the user why and returns false.
+  bool Create(HINSTANCE instance, int show, std::u16string_view argument = {});
 
  private:
   LRESULT OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) override;
@@ -42,6 +43,7 @@ class MainWindow : public layout::FormWindow {
   void PaintBackdrop(HDC hdc, POINT origin, SIZE size) const;
 
   void FillFileList();
+  void SelectOpenedImage(const std::string& settings_text);
   std::u16string SelectedFile() const;
   MainState ReadState() const;
   void ApplyState(const MainState& state);
@@ -49,6 +51,7 @@ class MainWindow : public layout::FormWindow {
 
   std::unique_ptr<ImageListing> listing_;  // until File1 is filled
   std::vector<std::u16string> files_;      // as File1 lists them, in its order
+  std::u16string image_to_select_;         // given on the command line
   bool tooltip_added_ = false;
   bool write_failure_told_ = false;  // once per run
   // A launch or a dialog's load waiting for the settings file: the window

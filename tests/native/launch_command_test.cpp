@@ -148,15 +148,15 @@ TEST(PlanLaunch, ReadsWhatTheLineNeedsAndPlansEveryWriteAndWithoutAFileNothing) 
     reads += KeyOf(section, key) + " ";
     return std::string(section == "Joystick" ? "grip4 " : "800 600 ");
   };
-  EXPECT_EQ(PlanLaunch(WorkedExample(), u"", read), std::nullopt);
+  EXPECT_EQ(PlanLaunch(WorkedExample(), u"C:\\Games", u"", read), std::nullopt);
   EXPECT_EQ(reads, "");
   for (const MainOptions& options : {WorkedExample(), On({"Option1", "Check9"}), MainOptions{}}) {
     const bool joystick = options[Flag::kJoystick];
     reads.clear();
-    EXPECT_EQ(PlanLaunch(options, u"Quiet Harbour.sms", read),
+    EXPECT_EQ(PlanLaunch(options, u"C:\\Games", u"Quiet Harbour.sms", read),
               (LaunchPlan{LaunchCommandLine(options, u"Quiet Harbour.sms", joystick ? "grip4 " : "",
                                             "800 600 "),
-                          LaunchWrites(options)}));
+                          LaunchWrites(options), "C:\\Games\\Quiet Harbour.sms"}));
     EXPECT_EQ(reads, joystick ? "Joystick/type Video/res " : "Video/res ");
     // The writes leave both values alone, so reading before them is reading after them.
     for (const SettingWrite& write : LaunchWrites(options))

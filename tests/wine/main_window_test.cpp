@@ -342,6 +342,89 @@ TEST(MainWindowTooltip, ComesWithThePointerAndShowsOverTheJoystickButton) {
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(tooltip) != FALSE; }, 5s));
 }
 
+std::vector<std::wstring> Listed(HWND list) {
+  std::vector<std::wstring> items;
+  for (wchar_t text[64] = {}; items.size() < size_t(Send(list, LB_GETCOUNT)); items.push_back(text))
+    Send(list, LB_GETTEXT, items.size(), reinterpret_cast<LPARAM>(text));
+  return items;
+}
+
+// The image launched last is selected and in view at the next start, and launched by the next
+// press; once it is gone, nothing is selected and nothing said.
+TEST(MainWindowOpening, SelectsTheImageLaunchedLastWhileItIsThere) {
+  std::vector<std::wstring> names;
+  for (int i = 10; i < 50; ++i) names.push_back(L"image " + std::to_wstring(i) + L".sms");
+  QuorvelFolder folder(names);
+  const auto start = [&](size_t launches) {
+    RunningQuorvel app(folder);
+    EXPECT_TRUE(app.window());
+    const LRESULT selected = Send(app.Item(kIdFile1), LB_GETCURSEL);
+    if (selected == 33) {
+      const LRESULT top = Send(app.Item(kIdFile1), LB_GETTOPINDEX);
+      RECT list{};
+      ::GetClientRect(app.Item(kIdFile1), &list);
+      EXPECT_TRUE(top <= selected &&
+                  selected < top + list.bottom / Send(app.Item(kIdFile1), LB_GETITEMHEIGHT))
+          << "out of view";
+      PressLoadAndRun(app);
+      EXPECT_EQ(folder.WaitForRecords(launches).at(launches - 1).argv.at(1), u"image 43.sms");
+      Send(app.window(), WM_NULL);
+    }
+    EXPECT_EQ(app.Windows(L"#32770").size(), 0u);
+    EXPECT_EQ(app.Close(), DWORD{0});
+    return selected;
+  };
+  EXPECT_EQ(start(0), LB_ERR);
+  {
+    RunningQuorvel app(folder);
+    Send(app.Item(kIdFile1), LB_SETCURSEL, 33);
+    PressLoadAndRun(app);
+    ASSERT_EQ(folder.WaitForRecords(1).size(), 1u);
+  }
+  EXPECT_EQ(start(2), 33);
+  EXPECT_EQ(start(3), 33);
+  std::filesystem::remove(folder.images() + L"\\image 43.sms");
+  EXPECT_EQ(start(3), LB_ERR);
+}
+
+// A folder or an image given on the command line, from another current directory; a path that
+// is not there is told, and the window opens on the current folder.
+TEST(MainWindowOpening, OpensTheFolderOrImageItIsGivenAndTellsAMissingOne) {
+  QuorvelFolder folder({L"here.sms"});
+  const std::wstring more = folder.images() + L"\\More Sp\u00eele";
+  std::filesystem::create_directory(more);
+  for (const wchar_t* name : {L"p.gg", L"q.sms", L"notes.txt"})
+    WriteFileBytes(more + L"\\" + name, "");
+  struct Case {
+    std::wstring arguments;
+    std::wstring directory;
+    LRESULT selected;
+  };
+  const Case cases[] = {{L"\"More Sp\u00eele\"", folder.images(), LB_ERR},
+                        {L"\"" + more + L"\\q.sms\" extra.sms", folder.program_folder(), 1}};
+  size_t launches = 0;
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.arguments));
+    RunningQuorvel app(folder, c.arguments, c.directory);
+    ASSERT_TRUE(app.window());
+    HWND list = app.Item(kIdFile1);
+    EXPECT_EQ(Listed(list), (std::vector<std::wstring>{L"p.gg", L"q.sms"}));
+    EXPECT_EQ(Send(list, LB_GETCURSEL), c.selected);
+    Send(list, LB_SETCURSEL, 1);
+    PressLoadAndRun(app);
+    const KxRecord launched = folder.WaitForRecords(++launches).at(launches - 1);
+    EXPECT_EQ(launched.argv.at(1), u"q.sms");
+    EXPECT_EQ(launched.directory, U16(more));
+  }
+  for (const std::wstring& missing : {std::wstring(L"nowhere\\gone.sms"), more + L"\\notes.txt"}) {
+    RunningQuorvel app(folder, L"\"" + missing + L"\"");
+    const std::wstring told = app.AnswerMessageBox().value_or(L"(no box)");
+    EXPECT_NE(told.find(missing), std::wstring::npos) << Narrow(told);
+    ASSERT_TRUE(app.WaitForWindow());
+    EXPECT_EQ(Listed(app.Item(kIdFile1)), std::vector<std::wstring>{L"here.sms"});
+  }
+}
+
 // A hook refuses the window, giving a reason: the user is told that reason.
 TEST(MainWindowStart, TellsTheUserWhyTheWindowCannotBeCreated) {
   static int creations = 0;

@@ -122,7 +122,9 @@ std::vector<KxRecord> QuorvelFolder::WaitForRecords(size_t count) const {
   return records;
 }
 
-RunningQuorvel::RunningQuorvel(const QuorvelFolder& folder) {
+RunningQuorvel::RunningQuorvel(const QuorvelFolder& folder, const std::wstring& arguments,
+                               std::wstring directory) {
+  if (directory.empty()) directory = folder.images();
   // Pixels as the program (per-monitor aware) sees them, whatever the DPI.
   ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   // The launcher passes its environment on to the stand-in kx.
@@ -130,15 +132,19 @@ RunningQuorvel::RunningQuorvel(const QuorvelFolder& folder) {
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   const std::wstring program = folder.program_folder() + L"\\quorvel.exe";
-  std::wstring command_line = L"\"" + program + L"\"";
+  std::wstring command_line = L"\"" + program + L"\" " + arguments;
   PROCESS_INFORMATION info{};
   if (::CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
-                       folder.images().c_str(), &startup, &info)) {
+                       directory.c_str(), &startup, &info)) {
     process_.reset(info.hProcess);
     ::CloseHandle(info.hThread);
     process_id_ = info.dwProcessId;
   }
   ::SetEnvironmentVariableW(L"KX_RECORD", nullptr);
+  WaitForWindow();
+}
+
+HWND RunningQuorvel::WaitForWindow() {
   // Shown, painted and idle: Wine's WaitForInputIdle may return before a paint.
   const auto up = [](HWND found) {
     DWORD_PTR ignored = 0;
@@ -150,10 +156,12 @@ RunningQuorvel::RunningQuorvel(const QuorvelFolder& folder) {
       [&] {
         for (HWND found : Windows(launcher::kMainWindowClass))
           window_ = up(found) ? found : nullptr;
-        return window_ || !process_ || !Windows(L"#32770").empty() ||
+        const std::vector<HWND> boxes = Windows(L"#32770");
+        return window_ || !process_ || std::any_of(boxes.begin(), boxes.end(), ::IsWindowVisible) ||
                ::WaitForSingleObject(process_.get(), 0) == WAIT_OBJECT_0;
       },
       20s);
+  return window_;
 }
 
 RunningQuorvel::~RunningQuorvel() {

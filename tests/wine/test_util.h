@@ -74,13 +74,15 @@ LRESULT Send(HWND hwnd, UINT message, WPARAM wparam = 0, LPARAM lparam = 0);
 inline bool IsChecked(HWND button) { return Send(button, BM_GETCHECK) == BST_CHECKED; }
 inline void Click(HWND button) { Send(button, BM_CLICK); }
 
-// quorvel.exe running in a folder's images folder, up to its main window or
-// a message box; ended by its handle when it does not close.
+// quorvel.exe with the arguments, running in `directory` (by default the
+// folder's images folder), up to its main window or a message box; ended by
+// its handle when it does not close.
 class RunningQuorvel {
  public:
-  explicit RunningQuorvel(const QuorvelFolder& folder);  // not copyable: owns the process
-  explicit RunningQuorvel(DWORD process_id) : process_id_(process_id) {}  // owns nothing
+  explicit RunningQuorvel(const QuorvelFolder& folder, const std::wstring& arguments = L"",
+                          std::wstring directory = L"");  // not copyable: owns the process
   ~RunningQuorvel();
+  HWND WaitForWindow();                    // after a message box: the window that follows
   HWND window() const { return window_; }  // shown and idle, or nullptr
   HWND Item(int id) const { return ::GetDlgItem(window_, id); }
   std::optional<DWORD> Close();  // the exit code; nullopt: still running
