@@ -28,6 +28,12 @@ up)
         wineserver -w
         touch "$WINEPREFIX/.quorvel-ready"
     fi
+    # Caption buttons draw their glyphs (the close cross) with Marlett, which
+    # Wine takes from the prefix's font folder only: without it, letters.
+    fonts="$WINEPREFIX/drive_c/windows/Fonts"
+    if [ -f /usr/share/wine/fonts/marlett.ttf ] && [ ! -f "$fonts/marlett.ttf" ]; then
+        mkdir -p "$fonts" && cp /usr/share/wine/fonts/marlett.ttf "$fonts/"
+    fi
     # A server still up (a run cut short, or one still ending) is ended first:
     # the prefix's server must be this one. It opens every file for the
     # programs; without root's right to override file permissions, a folder

@@ -2,7 +2,8 @@
 # Builds Quorvel and starts it under Wine in a demo folder with a few sample
 # images and the stand-in emulator "kx", which shows the command line it gets.
 # With no display (or with --headless) it runs on a virtual display, makes one
-# launch by itself, prints what kx received and saves a screenshot.
+# launch by itself, prints what kx received, saves a screenshot and makes the
+# README's gallery of the four windows (docs/gallery).
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
@@ -40,15 +41,22 @@ record=$demo/kx-record.txt
 xvfb-run -a -s "-screen 0 1600x900x24" bash -s "$root" "$demo" "$record" <<'HEADLESS'
 set -euo pipefail
 root=$1 demo=$2 record=$3
+driver=$root/build/win64/bin/demo_driver.exe
 "$root/cmake/wine-prefix.sh" up "$WINEPREFIX"
 cd "$demo/Games"
 KX_RECORD="$(winepath -w "$record")" wine ../quorvel.exe </dev/null >/dev/null 2>&1 &
-wine "$root/build/win64/bin/demo_driver.exe" launch
+wine "$driver" launch
 for _ in $(seq 1 100); do grep -q '^end$' "$record" 2>/dev/null && break; sleep 0.1; done
-wine "$root/build/win64/bin/demo_driver.exe" about
-sleep 1
+# Each window on top in turn, cut out of the screen (PNGs without dates, so
+# that an unchanged window makes an unchanged file).
+mkdir -p "$root/docs/gallery"
+for window in main about joystick resolution; do
+    geometry=$(wine "$driver" window "$window" | tr -d '\r')
+    import -window root -crop "$geometry" +repage -define png:exclude-chunks=date,time \
+        "$root/docs/gallery/$window.png"
+done
 import -window root "$demo/screenshot.png"
-wine "$root/build/win64/bin/demo_driver.exe" close
+wine "$driver" close
 wait
 "$root/cmake/wine-prefix.sh" down "$WINEPREFIX"
 HEADLESS
@@ -61,4 +69,4 @@ echo "== kx received the command line:"
 sed -n 's/^cmdline=//p' "$record"
 echo "== settings written to $demo/quorvel.ini:"
 tr -d '\r' <"$demo/quorvel.ini"
-echo "== screenshot: $demo/screenshot.png"
+echo "== screenshot: $demo/screenshot.png; the four windows: docs/gallery"

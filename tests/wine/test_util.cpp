@@ -5,6 +5,7 @@
 #include <atomic>
 #include <cstdlib>
 #include <fstream>
+#include <set>
 #include <sstream>
 
 #include "caption/caption_geometry.h"
@@ -345,6 +346,23 @@ void ExpectPaintedCaption(HWND window, bool active) {
       << "icon";
   const caption::Box& close = layout->buttons.at(0).box;
   EXPECT_EQ(pixel(close.left + 2, close.top + 2), ::GetSysColor(COLOR_BTNFACE)) << "close button";
+
+  // Inside the button's edges, a cross (Marlett's glyph; a letter where that font is missing):
+  // its dark pixels mirror onto each other left to right and top to bottom.
+  std::set<std::pair<int, int>> dark;
+  for (int y = close.top + 3; y < close.bottom - 3; ++y)
+    for (int x = close.left + 3; x < close.right - 3; ++x)
+      if (const COLORREF c = pixel(x, y); GetRValue(c) + GetGValue(c) + GetBValue(c) < 3 * 96)
+        dark.insert({x, y});
+  ASSERT_GT(dark.size(), 6u) << "no glyph on the close button";
+  const auto [left, right] = std::minmax_element(dark.begin(), dark.end());
+  int top = right->second, bottom = top;
+  for (const auto& [x, y] : dark) top = std::min(top, y), bottom = std::max(bottom, y);
+  size_t mirrored = 0;
+  for (const auto& [x, y] : dark)
+    mirrored +=
+        dark.count({left->first + right->first - x, y}) && dark.count({x, top + bottom - y});
+  EXPECT_GE(mirrored * 10, dark.size() * 9) << "the close button shows no cross";
 }
 
 }  // namespace quorvel::test
