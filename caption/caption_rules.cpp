@@ -46,20 +46,19 @@ FollowUp FollowUpOf(unsigned message, std::uintptr_t wparam, bool zoomed) {
 }
 
 std::optional<int> SizingCursor(std::intptr_t lparam) {
-  constexpr int kSizeWe = 32644, kSizeNs = 32645, kSizeNwse = 32642, kSizeNesw = 32643;
   switch (static_cast<std::int16_t>(lparam & 0xFFFF)) {
-    case 10:  // left
-    case 11:  // right
-      return kSizeWe;
-    case 12:  // top
-    case 15:  // bottom
-      return kSizeNs;
-    case 13:  // top left
-    case 17:  // bottom right
-      return kSizeNwse;
-    case 14:  // top right
-    case 16:  // bottom left
-      return kSizeNesw;
+    case kHtLeft:
+    case kHtRight:
+      return kIdcSizeWe;
+    case kHtTop:
+    case kHtBottom:
+      return kIdcSizeNs;
+    case kHtTopLeft:
+    case kHtBottomRight:
+      return kIdcSizeNwse;
+    case kHtTopRight:
+    case kHtBottomLeft:
+      return kIdcSizeNesw;
   }
   return std::nullopt;
 }

@@ -22,12 +22,17 @@ inline constexpr unsigned kWmNcRButtonDown = 0x00A4;
 inline constexpr unsigned kWmSysCommand = 0x0112;
 inline constexpr unsigned kWmInitMenuPopup = 0x0117;
 inline constexpr unsigned kWmMdiActivate = 0x0222;
-inline constexpr unsigned kWmNcDestroy = 0x0082;
 
+// Hit-test codes, the system command of a click on the window menu's icon,
+// and the system's sizing pointers.
 inline constexpr std::uintptr_t kHtCaption = 2;
 inline constexpr std::uintptr_t kHtSysMenu = 3;
-inline constexpr std::uintptr_t kScMove = 0xF010;
+inline constexpr std::int16_t kHtLeft = 10, kHtRight = 11, kHtTop = 12, kHtTopLeft = 13,
+                              kHtTopRight = 14, kHtBottom = 15, kHtBottomLeft = 16,
+                              kHtBottomRight = 17;
 inline constexpr std::uintptr_t kScMouseMenu = 0xF090;
+inline constexpr int kIdcSizeNwse = 32642, kIdcSizeNesw = 32643, kIdcSizeWe = 32644,
+                     kIdcSizeNs = 32645;
 
 enum class Handling {
   kPassOn,             // straight to the previous procedure

@@ -3,7 +3,7 @@
 # quorvel_lean_product(TARGET) compiles TARGET and every library of this
 # project it links without exception support: nothing in the program catches,
 # and without it the static exe leaves out the unwinder, the exception runtime
-# and the thread layer they bring (platform/lean_runtime.cpp does the rest at
+# and the thread layer they bring (platform/win32/lean_runtime.cpp does the rest at
 # link time). The options are PRIVATE to each library, so the test programs
 # that link the same libraries keep exceptions in their own code; the
 # libraries never need to throw for them.

@@ -8,3 +8,4 @@ set(CMAKE_FIND_ROOT_PATH_MODE_INCLUDE ONLY)
 set(CMAKE_FIND_ROOT_PATH_MODE_PACKAGE ONLY)
 # The launcher is small and waits on the user: optimise for size.
 set(CMAKE_CXX_FLAGS_RELEASE "-Os -DNDEBUG" CACHE STRING "Flags of release builds")
+set(CMAKE_CXX_FLAGS_DEBUG "-O0 -g" CACHE STRING "Flags of debug builds (win64-debug)")

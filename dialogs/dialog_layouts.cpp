@@ -101,10 +101,10 @@ const std::array<Control, 7> kAboutControls{{
     {"Image1", Kind::kPicture, "", {5040, 120, 1230, 2595}, -1, {}, kAsIs, kAsIs, 120},
 }};
 
-const OptionDialogForm kJoystickTypeForm{"",         4530,  5490, kForm3Controls, kJoystickTypes,
-                                         "Joystick", "type"};
-const OptionDialogForm kResolutionForm{"Form4",      4680,    2985, kForm4Controls,
-                                       kResolutions, "Video", "res"};
+const OptionDialogForm kJoystickTypeForm{
+    "", 4530, 5490, kForm3Controls, kJoystickTypes, settings::kJoystickType};
+const OptionDialogForm kResolutionForm{"Form4",        4680,         2985,
+                                       kForm4Controls, kResolutions, settings::kResolution};
 
 std::vector<int> ScreenOrder(const OptionDialogForm& form) {
   std::vector<const Control*> options;

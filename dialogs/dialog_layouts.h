@@ -10,6 +10,7 @@
 
 #include "dialogs/option_tables.h"
 #include "layout/form_layout.h"
+#include "settings/setting_keys.h"
 
 namespace quorvel::dialogs {
 
@@ -20,8 +21,7 @@ struct OptionDialogForm {
   int client_height_twips;
   std::span<const layout::Control> controls;  // in tab order
   std::span<const OptionRow> rows;
-  std::string_view section;
-  std::string_view key;
+  settings::SettingKey setting;  // where the chosen row's value is stored
 };
 
 // The OK button of both dialogs carries the id that Enter sends.

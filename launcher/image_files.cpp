@@ -7,7 +7,9 @@
 namespace quorvel::launcher {
 
 bool IsImageFileName(std::u16string_view name) {
-  return ascii::EndsWithIgnoringCase(name, u".sms") || ascii::EndsWithIgnoringCase(name, u".gg");
+  return std::ranges::any_of(kImageExtensions, [&](std::u16string_view extension) {
+    return ascii::EndsWithIgnoringCase(name, extension);
+  });
 }
 
 std::vector<std::u16string> ImageFiles(std::vector<DirectoryEntry> entries) {

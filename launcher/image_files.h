@@ -1,6 +1,7 @@
 // The file list's content: the image files of a folder, as the list shows them.
 #pragma once
 
+#include <array>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -15,7 +16,10 @@ struct DirectoryEntry {
   bool system = false;
 };
 
-// Whether a name matches "*.SMS;*.GG", in any letter case.
+// The image files' extensions: File1 lists "*.SMS;*.GG".
+inline constexpr std::array<std::u16string_view, 2> kImageExtensions = {u".SMS", u".GG"};
+
+// Whether a name ends in one of them, in any letter case.
 bool IsImageFileName(std::u16string_view name);
 
 // The names to list: matching files that are neither hidden nor system

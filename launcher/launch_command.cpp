@@ -64,10 +64,12 @@ std::optional<LaunchPlan> PlanLaunch(const MainOptions& options, std::u16string_
                                      std::u16string_view file_name, const SettingReader& read) {
   if (RomArgument(file_name).empty()) return std::nullopt;
   const std::string joystick_type =
-      options[Flag::kJoystick] ? read(kJoystickSection, kJoystickTypeKey) : std::string();
-  return LaunchPlan{LaunchCommandLine(options, file_name, joystick_type,
-                                      read(kResolutionSection, kResolutionKey)),
-                    LaunchWrites(options), StoredImagePath(PathIn(folder, file_name))};
+      options[Flag::kJoystick] ? read(settings::kJoystickType.section, settings::kJoystickType.key)
+                               : std::string();
+  return LaunchPlan{
+      LaunchCommandLine(options, file_name, joystick_type,
+                        read(settings::kResolution.section, settings::kResolution.key)),
+      LaunchWrites(options), StoredImagePath(PathIn(folder, file_name))};
 }
 
 }  // namespace quorvel::launcher

@@ -11,6 +11,7 @@
 #include <string_view>
 #include <vector>
 
+#include "settings/setting_keys.h"
 #include "settings/settings_file.h"
 
 namespace quorvel::launcher {
@@ -70,11 +71,6 @@ inline constexpr std::array<RateOption, 4> kRateOptions{{
 inline constexpr std::string_view kRateSection = "Sound";
 inline constexpr std::string_view kRateKey = "rate";
 inline constexpr std::string_view kRateWhenNoneSelected = "8000";
-
-inline constexpr std::string_view kJoystickSection = "Joystick";
-inline constexpr std::string_view kJoystickTypeKey = "type";
-inline constexpr std::string_view kResolutionSection = "Video";
-inline constexpr std::string_view kResolutionKey = "res";
 
 inline constexpr std::string_view kFlagOn = "1";
 inline constexpr std::string_view kFlagOff = "0";

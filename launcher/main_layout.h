@@ -46,6 +46,5 @@ enum MainId : int {
 extern const std::array<layout::Control, 26> kMainControls;
 
 inline constexpr std::string_view kJoystickButtonTip = "Select Joystick Type";
-inline constexpr std::string_view kFilePattern = "*.SMS;*.GG";
 
 }  // namespace quorvel::launcher

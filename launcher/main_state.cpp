@@ -24,6 +24,24 @@ const FlagOption& OptionOf(Flag flag) {
 
 int IdOfName(std::string_view name) { return layout::Find(kMainControls, name)->id; }
 
+// The ids of the flags' and rates' controls, found by name in the table once.
+struct ControlIds {
+  std::array<int, kFlagCount> flags{};
+  std::array<int, kRateOptions.size()> rates{};
+};
+
+const ControlIds& Ids() {
+  static const ControlIds ids = [] {
+    ControlIds found;
+    for (const FlagOption& option : kFlagOptions)
+      found.flags[static_cast<std::size_t>(option.flag)] = IdOfName(option.control);
+    for (std::size_t rate = 0; rate < kRateOptions.size(); ++rate)
+      found.rates[rate] = IdOfName(kRateOptions[rate].control);
+    return found;
+  }();
+  return ids;
+}
+
 }  // namespace
 
 MainState RestoredState(const SettingReader& read) {
@@ -65,7 +83,7 @@ std::optional<int> NextInGroup(int id, int step) {
   return layout::NextInOrder(RateGroup(), id, step);
 }
 
-int ControlIdOf(Flag flag) { return IdOfName(OptionOf(flag).control); }
-int RateControlId(std::size_t rate) { return IdOfName(kRateOptions.at(rate).control); }
+int ControlIdOf(Flag flag) { return Ids().flags.at(static_cast<std::size_t>(flag)); }
+int RateControlId(std::size_t rate) { return Ids().rates.at(rate); }
 
 }  // namespace quorvel::launcher

@@ -1,7 +1,7 @@
 // A window's layout as data: its controls with kind, caption, rectangle in
 // twips, font, colours and tab order, and the arithmetic that turns twips
 // into pixels for a DPI. Shared by the main window and the dialogs; one
-// builder (win32/form_builder.h) makes any window's controls from its table.
+// builder (win32/window_controls.h) makes any window's controls from its table.
 #pragma once
 
 #include <cstdint>

@@ -1,6 +1,7 @@
 #include "settings/settings_file.h"
 
 #include <optional>
+#include <utility>
 
 #include "platform/ascii.h"
 #include "platform/utf.h"
@@ -49,22 +50,29 @@ std::string TemporaryPathFor(const std::string& path) { return path + ".tmp"; }
 std::string LockPathFor(const std::string& path) { return path + ".lock"; }
 
 bool IsRefusal(ErrorCode error) {
-  // ERROR_PATH_NOT_FOUND, ERROR_ACCESS_DENIED, ERROR_WRITE_PROTECT,
-  // ERROR_CANNOT_MAKE, ERROR_FILE_READ_ONLY
-  return error == 3 || error == 5 || error == 19 || error == 82 || error == 6009;
+  return error == kErrorPathNotFound || error == kErrorAccessDenied ||
+         error == kErrorWriteProtect || error == kErrorCannotMake || error == kErrorFileReadOnly;
 }
 
 namespace {
 
 using Status = FileRead::Status;
 
-FileRead ReadPatiently(FileOps& files, const std::string& path, const Timing& timing) {
-  FileRead read = files.Read(path);
-  for (int attempt = 0; read.status == Status::kBusy && attempt < timing.read_retries; ++attempt) {
-    files.Pause(timing.pause_ms);
-    read = files.Read(path);
+// `attempt` again, `pause_ms` apart, while `again` holds of its result, at most `retries` times.
+template <typename Attempt, typename Again>
+auto Patiently(FileOps& files, int retries, int pause_ms, Attempt attempt, Again again) {
+  auto result = attempt();
+  for (int retry = 0; again(result) && retry < retries; ++retry) {
+    files.Pause(pause_ms);
+    result = attempt();
   }
-  return read;
+  return result;
+}
+
+FileRead ReadPatiently(FileOps& files, const std::string& path, const Timing& timing) {
+  return Patiently(
+      files, timing.read_retries, timing.pause_ms, [&] { return files.Read(path); },
+      [](const FileRead& read) { return read.status == Status::kBusy; });
 }
 
 bool Failed(const FileRead& read) {
@@ -90,12 +98,12 @@ Text TextOf(const FileRead& read) {
 // is the file to start from when the one at `path` does not exist yet.
 ErrorCode WriteFileAt(FileOps& files, const std::string& path, std::span<const Setting> settings,
                       const FileRead* seed, const Timing& timing) {
-  LockAttempt attempt = files.TryLock(LockPathFor(path), timing.turn_wait_ms);
-  for (int retry = 0; !attempt.lock && attempt.refused == 0 && retry < timing.lock_retries;
-       ++retry) {
-    files.Pause(timing.pause_ms);
-    attempt = files.TryLock(LockPathFor(path), timing.pause_ms);
-  }
+  // The first try waits for this machine's writers' turn; later ones for a writer elsewhere.
+  int wait_ms = timing.turn_wait_ms;
+  const LockAttempt attempt = Patiently(
+      files, timing.lock_retries, timing.pause_ms,
+      [&] { return files.TryLock(LockPathFor(path), std::exchange(wait_ms, timing.pause_ms)); },
+      [](const LockAttempt& attempt) { return !attempt.lock && attempt.refused == 0; });
   if (attempt.refused != 0) return attempt.refused;
   if (!attempt.lock) return kErrorBusy;  // a live writer kept it past the wait
 
@@ -117,12 +125,10 @@ ErrorCode WriteFileAt(FileOps& files, const std::string& path, std::span<const S
     return error;
   }
   // Another program may hold the settings file open for a moment (a virus
-  // scanner, an editor saving it): the replacement is tried again briefly.
-  ErrorCode error = files.Replace(temporary, path);
-  for (int retry = 0; error != 0 && retry < timing.read_retries; ++retry) {
-    files.Pause(timing.pause_ms);
-    error = files.Replace(temporary, path);
-  }
+  // scanner, an editor saving it): the replacement is tried again.
+  const ErrorCode error = Patiently(
+      files, timing.read_retries, timing.pause_ms, [&] { return files.Replace(temporary, path); },
+      [](ErrorCode error) { return error != 0; });
   if (error != 0) files.Remove(temporary);
   return error;
 }

@@ -32,11 +32,14 @@ std::string UserSettingsPath(std::string_view local_app_data, std::string_view p
 // store gives itself carry Windows' numbers, so the system can describe them.
 using ErrorCode = std::uint32_t;
 inline constexpr ErrorCode kErrorPathNotFound = 3;  // no place for the settings is known
-inline constexpr ErrorCode kErrorBusy = 32;         // ERROR_SHARING_VIOLATION
+inline constexpr ErrorCode kErrorBusy = 32;         // another program holds the file
 // A section, key or value that a profile file cannot hold (a line break, say).
-inline constexpr ErrorCode kErrorCannotStore = 87;  // ERROR_INVALID_PARAMETER
+inline constexpr ErrorCode kErrorCannotStore = 87;
 // A file whose text cannot be decoded: it is neither read nor rewritten.
-inline constexpr ErrorCode kErrorUndecodable = 1113;  // ERROR_NO_UNICODE_TRANSLATION
+inline constexpr ErrorCode kErrorUndecodable = 1113;
+// A place that refuses writes for good.
+inline constexpr ErrorCode kErrorAccessDenied = 5, kErrorWriteProtect = 19, kErrorCannotMake = 82,
+                           kErrorFileReadOnly = 6009;
 
 // Whether an error means the place refuses writes for good (access denied, a
 // write-protected medium, a folder that is gone) rather than for a moment.

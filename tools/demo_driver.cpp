@@ -17,7 +17,7 @@
 #include "dialogs/win32/option_dialog.h"
 #include "launcher/main_layout.h"
 #include "launcher/win32/main_window.h"
-#include "platform/text.h"
+#include "platform/win32/text.h"
 
 namespace {
 

@@ -1,49 +1,82 @@
+// The system pointers' numbers (OCR_*), which IDC_* give only as pointers.
+#define OEMRESOURCE
 #include "caption/win32/caption_hook.h"
 
+#include <list>
 #include <utility>
-#include <vector>
 
+#include "caption/caption_geometry.h"
 #include "caption/caption_rules.h"
 #include "caption/win32/caption_paint.h"
-#include "platform/dpi.h"
-#include "platform/handles.h"
-#include "platform/library.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/library.h"
 
 namespace quorvel::caption {
+
+// The portable rules and geometry write Windows' numbers themselves: here they
+// meet their names in windows.h.
+static_assert(kWmSize == WM_SIZE && kWmKillFocus == WM_KILLFOCUS && kWmSetText == WM_SETTEXT);
+static_assert(kWmSetCursor == WM_SETCURSOR && kWmMouseActivate == WM_MOUSEACTIVATE);
+static_assert(kWmNcPaint == WM_NCPAINT && kWmNcActivate == WM_NCACTIVATE);
+static_assert(kWmNcLButtonDown == WM_NCLBUTTONDOWN && kWmNcRButtonDown == WM_NCRBUTTONDOWN);
+static_assert(kWmSysCommand == WM_SYSCOMMAND && kWmInitMenuPopup == WM_INITMENUPOPUP);
+static_assert(kWmMdiActivate == WM_MDIACTIVATE && kScMouseMenu == SC_MOUSEMENU);
+static_assert(kHtCaption == HTCAPTION && kHtSysMenu == HTSYSMENU && kHtLeft == HTLEFT);
+static_assert(kHtRight == HTRIGHT && kHtTop == HTTOP && kHtTopLeft == HTTOPLEFT);
+static_assert(kHtTopRight == HTTOPRIGHT && kHtBottom == HTBOTTOM);
+static_assert(kHtBottomLeft == HTBOTTOMLEFT && kHtBottomRight == HTBOTTOMRIGHT);
+static_assert(kIdcSizeNwse == OCR_SIZENWSE && kIdcSizeNesw == OCR_SIZENESW);
+static_assert(kIdcSizeWe == OCR_SIZEWE && kIdcSizeNs == OCR_SIZENS);
+static_assert(kDsModalFrame == DS_MODALFRAME && kWsSysMenu == WS_SYSMENU);
+static_assert(kWsMaximizeBox == WS_MAXIMIZEBOX && kWsMinimizeBox == WS_MINIMIZEBOX);
+static_assert(kButtonClose == DFCS_CAPTIONCLOSE && kButtonMin == DFCS_CAPTIONMIN);
+static_assert(kButtonMax == DFCS_CAPTIONMAX && kButtonRestore == DFCS_CAPTIONRESTORE);
+static_assert(kButtonInactive == DFCS_INACTIVE);
 namespace {
 
 constexpr wchar_t kOldProcProperty[] = L"OldMeProc";
 
-// One set for every hooked window, all on the one UI thread. A painting pass
-// keeps its own handles, so a pass entered from within another cannot
-// replace the outer one's.
-HWND CurrentWindow = nullptr;
+// The icon of the message being handled, asked for at every message (all on
+// the one UI thread). A painting pass keeps its own handles, so a pass entered
+// from within another cannot replace the outer one's.
 HICON CaptionIcon = nullptr;
 bool IconQueryBusy = false;
-LOGFONTW CaptionFont{};
 HookObserver Observer = nullptr;
 
-// The hooked windows' previous procedures, as their OldMeProc properties hold
-// them: a property is read through the window system, a costly call for every
-// message, so the hook reads its own copy.
-std::vector<std::pair<HWND, WNDPROC>> Hooked;
+// What the hook keeps of each hooked window: its previous procedure, which its
+// OldMeProc property holds too (a property is read through the window system,
+// a costly call for every message), and its caption font at its DPI, read
+// again when the DPI or the system's metrics change.
+struct HookedWindow {
+  HWND hwnd;
+  WNDPROC previous;
+  int dpi;
+  LOGFONTW font;
+};
+// A list: a record stays where it is while windows come and go inside the
+// handling of its window's message.
+std::list<HookedWindow> Hooked;
 
-WNDPROC PreviousProcedure(HWND hwnd) {
-  for (const auto& [window, previous] : Hooked)
-    if (window == hwnd) return previous;
+HookedWindow* RecordOf(HWND hwnd) {
+  for (HookedWindow& window : Hooked)
+    if (window.hwnd == hwnd) return &window;
   return nullptr;
 }
+
+// The OldMeProc property marks a hooked window.
+bool IsHooked(HWND hwnd) { return ::GetPropW(hwnd, kOldProcProperty) != nullptr; }
 
 LRESULT PassOn(WNDPROC previous, HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   return previous ? ::CallWindowProcW(previous, hwnd, message, wparam, lparam) : 0;
 }
 
-// The caption font of the system's non-client metrics at the window's DPI.
-void ReadCaptionFont(HWND hwnd) {
+// The caption font of the system's non-client metrics at the DPI.
+void ReadCaptionFont(HookedWindow& window, int dpi) {
   NONCLIENTMETRICSW metrics{};
   metrics.cbSize = sizeof metrics;
-  CaptionFont =
-      win::NonClientMetrics(metrics, win::WindowDpi(hwnd)) ? metrics.lfCaptionFont : LOGFONTW{};
+  window.dpi = dpi;
+  window.font = win::NonClientMetrics(metrics, dpi) ? metrics.lfCaptionFont : LOGFONTW{};
 }
 
 // With desktop composition the system draws a window's frame itself unless
@@ -72,8 +105,9 @@ WindowFacts FactsOf(HWND hwnd, WPARAM wparam) {
 // A painting pass: the caption composed off-screen and copied onto the
 // window; for a frame pass the previous procedure then paints the rest of
 // the frame through the window's area less the caption.
-LRESULT PaintingPass(HWND hwnd, WNDPROC previous, UINT message, WPARAM wparam, LPARAM lparam,
+LRESULT PaintingPass(const HookedWindow& hooked, UINT message, WPARAM wparam, LPARAM lparam,
                      bool activation) {
+  const HWND hwnd = hooked.hwnd;
   RECT window;
   ::GetWindowRect(hwnd, &window);
   const HICON icon = CaptionIcon;
@@ -83,7 +117,7 @@ LRESULT PaintingPass(HWND hwnd, WNDPROC previous, UINT message, WPARAM wparam, L
   ::SelectClipRgn(window_dc.get(), region.get());
   ::OffsetClipRgn(window_dc.get(), -window.left, -window.top);
   {
-    const CaptionInput input = CaptionInputOf(hwnd, icon != nullptr);
+    const CaptionInput input = CaptionInputOf(hwnd, icon != nullptr, hooked.dpi);
     const win::UniqueMemoryDc memory(::CreateCompatibleDC(window_dc.get()));
     const win::UniqueBitmap bitmap(
         ::CreateCompatibleBitmap(window_dc.get(), input.window_width, BitmapHeight(input)));
@@ -92,13 +126,13 @@ LRESULT PaintingPass(HWND hwnd, WNDPROC previous, UINT message, WPARAM wparam, L
     const bool active =
         activation ? ActiveForActivationPass(message, wparam, facts) : ActiveForFramePass(facts);
     if (memory && bitmap)
-      PaintCaption(hwnd, memory.get(), window_dc.get(), icon, CaptionFont, input,
+      PaintCaption(hwnd, memory.get(), window_dc.get(), icon, hooked.font, input,
                    CaptionColours(active));
   }
   ::OffsetClipRgn(window_dc.get(), window.left, window.top);
   ::GetClipRgn(window_dc.get(), region.get());
   if (activation) return 1;
-  return PassOn(previous, hwnd, WM_NCPAINT, reinterpret_cast<WPARAM>(region.get()), lparam);
+  return PassOn(hooked.previous, hwnd, WM_NCPAINT, reinterpret_cast<WPARAM>(region.get()), lparam);
 }
 
 LRESULT AfterFramePass(HWND hwnd, WNDPROC previous, UINT message, WPARAM wparam, LPARAM lparam,
@@ -117,22 +151,24 @@ LRESULT AfterFramePass(HWND hwnd, WNDPROC previous, UINT message, WPARAM wparam,
 }  // namespace
 
 void HookCaption(HWND hwnd) {
-  if (::GetPropW(hwnd, kOldProcProperty)) return;  // hooked already
+  if (IsHooked(hwnd)) return;
   // A window that went before under the same handle, unseen at its end.
-  std::erase_if(Hooked, [&](const auto& entry) { return entry.first == hwnd; });
-  ReadCaptionFont(hwnd);
+  std::erase_if(Hooked, [&](const HookedWindow& window) { return window.hwnd == hwnd; });
   const LONG_PTR previous = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
   ::SetPropW(hwnd, kOldProcProperty, reinterpret_cast<HANDLE>(previous));
-  Hooked.emplace_back(hwnd, reinterpret_cast<WNDPROC>(previous));
+  Hooked.push_back({hwnd, reinterpret_cast<WNDPROC>(previous), 0, {}});
+  ReadCaptionFont(Hooked.back(), win::WindowDpi(hwnd));
   ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CaptionWndProc));
   PaintFrameOurselves(hwnd, true);
   if (Observer) Observer(hwnd, true);
 }
 
 void UnhookCaption(HWND hwnd) {
-  const WNDPROC previous = PreviousProcedure(hwnd);
+  if (!IsHooked(hwnd)) return;
+  const HookedWindow* hooked = RecordOf(hwnd);
+  const WNDPROC previous = hooked ? hooked->previous : nullptr;
   ::RemovePropW(hwnd, kOldProcProperty);
-  std::erase_if(Hooked, [&](const auto& entry) { return entry.first == hwnd; });
+  std::erase_if(Hooked, [&](const HookedWindow& window) { return window.hwnd == hwnd; });
   if (!previous) return;
   ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(previous));
   PaintFrameOurselves(hwnd, false);
@@ -142,8 +178,9 @@ void UnhookCaption(HWND hwnd) {
 void ObserveHooks(HookObserver observer) { Observer = observer; }
 
 LRESULT CALLBACK CaptionWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
-  CurrentWindow = hwnd;
-  const WNDPROC previous = PreviousProcedure(hwnd);
+  HookedWindow* hooked = RecordOf(hwnd);
+  if (!hooked) return ::DefWindowProcW(hwnd, message, wparam, lparam);
+  const WNDPROC previous = hooked->previous;
   if (!IconQueryBusy) {
     // The query comes back here as WM_GETICON, which then goes straight on.
     IconQueryBusy = true;
@@ -155,6 +192,10 @@ LRESULT CALLBACK CaptionWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
     UnhookCaption(hwnd);
     return PassOn(previous, hwnd, message, wparam, lparam);
   }
+  // A monitor of another DPI, or new system metrics: the caption font again.
+  if (message == WM_DPICHANGED) ReadCaptionFont(*hooked, LOWORD(wparam));
+  if (message == WM_SETTINGCHANGE && wparam == SPI_SETNONCLIENTMETRICS)
+    ReadCaptionFont(*hooked, hooked->dpi);
 
   switch (HandlingOf(message)) {
     case Handling::kPassOn:
@@ -163,7 +204,7 @@ LRESULT CALLBACK CaptionWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
       ::SendMessageW(hwnd, WM_NCPAINT, 0, 0);
       return PassOn(previous, hwnd, message, wparam, lparam);
     case Handling::kActivationPass:
-      return PaintingPass(hwnd, previous, message, wparam, lparam, true);
+      return PaintingPass(*hooked, message, wparam, lparam, true);
     case Handling::kSizingCursor:
       if (const std::optional<int> cursor = SizingCursor(lparam)) {
         ::SetCursor(::LoadCursorW(nullptr, MAKEINTRESOURCEW(*cursor)));
@@ -176,10 +217,10 @@ LRESULT CALLBACK CaptionWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
   if (message == WM_SETTEXT) {
     // The title is stored first, then the caption painted again with it.
     const LRESULT stored = PassOn(previous, hwnd, message, wparam, lparam);
-    PaintingPass(hwnd, previous, WM_NCPAINT, 1, 0, false);
+    PaintingPass(*hooked, WM_NCPAINT, 1, 0, false);
     return stored;
   }
-  const LRESULT painted = PaintingPass(hwnd, previous, message, wparam, lparam, false);
+  const LRESULT painted = PaintingPass(*hooked, message, wparam, lparam, false);
   return AfterFramePass(hwnd, previous, message, wparam, lparam, painted);
 }
 

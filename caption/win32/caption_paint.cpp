@@ -1,7 +1,7 @@
 #include "caption/win32/caption_paint.h"
 
-#include "platform/dpi.h"
-#include "platform/handles.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/handles.h"
 
 namespace quorvel::caption {
 namespace {
@@ -10,8 +10,7 @@ RECT ToRect(const Box& box) { return {box.left, box.top, box.right, box.bottom};
 
 }  // namespace
 
-CaptionInput CaptionInputOf(HWND hwnd, bool has_icon) {
-  const int dpi = win::WindowDpi(hwnd);
+CaptionInput CaptionInputOf(HWND hwnd, bool has_icon, int dpi) {
   RECT window;
   ::GetWindowRect(hwnd, &window);
   CaptionInput input;

@@ -8,8 +8,8 @@
 namespace quorvel::caption {
 
 // What the caption of `hwnd` is laid out from, with the system's metrics at
-// the window's DPI.
-CaptionInput CaptionInputOf(HWND hwnd, bool has_icon);
+// the DPI.
+CaptionInput CaptionInputOf(HWND hwnd, bool has_icon, int dpi);
 
 // Composes the caption in `memory` (a bitmap as wide as the window and
 // BitmapHeight() high), copies it onto `window_dc` and takes the caption out

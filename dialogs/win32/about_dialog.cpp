@@ -2,9 +2,9 @@
 
 #include "caption/win32/caption_hook.h"
 #include "dialogs/dialog_layouts.h"
-#include "platform/dpi.h"
-#include "platform/text.h"
-#include "platform/window.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/text.h"
+#include "platform/win32/window.h"
 #include "resources/resource_ids.h"
 
 namespace quorvel::dialogs {

@@ -7,7 +7,7 @@
 #include <memory>
 
 #include "layout/win32/form_window.h"
-#include "platform/handles.h"
+#include "platform/win32/handles.h"
 
 namespace quorvel::dialogs {
 

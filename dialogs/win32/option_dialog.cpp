@@ -1,8 +1,8 @@
 #include "dialogs/win32/option_dialog.h"
 
-#include "platform/dpi.h"
-#include "platform/text.h"
-#include "platform/window.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/text.h"
+#include "platform/win32/window.h"
 #include "resources/resource_ids.h"
 #include "settings/win32/settings_store.h"
 
@@ -32,7 +32,10 @@ OptionDialog::OptionDialog(const OptionDialogForm& form, HINSTANCE instance, Sto
     : form_(form),
       instance_(instance),
       stored_(std::move(stored)),
-      screen_order_(ScreenOrder(form)) {}
+      screen_order_(ScreenOrder(form)) {
+  for (const OptionRow& row : form.rows)
+    row_ids_.push_back(layout::Find(form.controls, row.button)->id);
+}
 
 std::optional<settings::ReadResult> OptionDialog::Show() {
   if (!hwnd()) {
@@ -44,7 +47,7 @@ std::optional<settings::ReadResult> OptionDialog::Show() {
 
 // The load step. Its setting is read first: a dialog that cannot show it is not made.
 std::optional<settings::ReadResult> OptionDialog::Load() {
-  settings::ReadResult stored = settings::ReadIniValue(form_.section, form_.key);
+  settings::ReadResult stored = settings::ReadIniValue(form_.setting.section, form_.setting.key);
   if (!stored.ok) return stored;
   const POINT place = DefaultPlace(instance_);
   const win::WindowClass window_class{
@@ -96,7 +99,7 @@ void OptionDialog::OnOk() {
   for (std::size_t row = 0; row < form_.rows.size(); ++row) {
     if (!controls_->IsChecked(IdOfRow(row))) continue;
     const settings::WriteResult write =
-        settings::WriteIniValue(form_.section, form_.key, form_.rows[row].value);
+        settings::WriteIniValue(form_.setting.section, form_.setting.key, form_.rows[row].value);
     if (stored_) stored_(write);
     if (write.error != 0) return;
   }
@@ -115,10 +118,6 @@ void OptionDialog::Select(int id) {
     ::SetWindowLongPtrW(button, GWL_STYLE,
                         option == tab_stop ? style | WS_TABSTOP : style & ~WS_TABSTOP);
   }
-}
-
-int OptionDialog::IdOfRow(std::size_t row) const {
-  return layout::Find(form_.controls, form_.rows[row].button)->id;
 }
 
 }  // namespace quorvel::dialogs

@@ -37,12 +37,13 @@ class OptionDialog : public layout::FormWindow {
   void OnCommand(int id, int code);
   void OnOk();
   void Select(int id);
-  int IdOfRow(std::size_t row) const;
+  int IdOfRow(std::size_t row) const { return row_ids_[row]; }
 
   const OptionDialogForm& form_;
   HINSTANCE instance_;
   StoredHandler stored_;
   std::vector<int> screen_order_;
+  std::vector<int> row_ids_;  // each row's option button
 };
 
 }  // namespace quorvel::dialogs

@@ -2,7 +2,7 @@
 
 #include <string>
 
-#include "platform/handles.h"
+#include "platform/win32/handles.h"
 
 namespace quorvel::launcher {
 

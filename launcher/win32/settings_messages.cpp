@@ -2,8 +2,8 @@
 
 #include <windows.h>
 
-#include "platform/message.h"
-#include "platform/text.h"
+#include "platform/win32/message.h"
+#include "platform/win32/text.h"
 
 namespace quorvel::launcher {
 namespace {

@@ -9,6 +9,12 @@
 
 namespace quorvel::layout {
 
+// The portable layouts name system colours by Windows' numbers: here they meet
+// their names in windows.h.
+static_assert(kColorWindow == COLOR_WINDOW && kColorMenuText == COLOR_MENUTEXT);
+static_assert(kColorWindowText == COLOR_WINDOWTEXT && kColorHighlightText == COLOR_HIGHLIGHTTEXT);
+static_assert(kColorButtonFace == COLOR_BTNFACE && kColorButtonText == COLOR_BTNTEXT);
+
 // 0xRRGGBB as the system's 0x00BBGGRR.
 inline COLORREF FromRgb(std::uint32_t rrggbb) {
   return RGB((rrggbb >> 16) & 0xFF, (rrggbb >> 8) & 0xFF, rrggbb & 0xFF);

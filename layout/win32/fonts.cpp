@@ -1,6 +1,6 @@
 #include "layout/win32/fonts.h"
 
-#include "platform/text.h"
+#include "platform/win32/text.h"
 
 namespace quorvel::layout {
 namespace {

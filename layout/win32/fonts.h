@@ -10,7 +10,7 @@
 #include <tuple>
 
 #include "layout/form_layout.h"
-#include "platform/handles.h"
+#include "platform/win32/handles.h"
 
 namespace quorvel::layout {
 

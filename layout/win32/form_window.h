@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "layout/win32/window_controls.h"
-#include "platform/window.h"
+#include "platform/win32/window.h"
 
 namespace quorvel::layout {
 

@@ -1,8 +1,8 @@
 #include "layout/win32/owner_draw.h"
 
 #include "layout/win32/colour.h"
-#include "platform/handles.h"
-#include "platform/library.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/library.h"
 
 namespace quorvel::layout {
 

@@ -3,8 +3,8 @@
 #include <vector>
 
 #include "layout/win32/colour.h"
-#include "platform/dpi.h"
-#include "platform/text.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/text.h"
 
 namespace quorvel::layout {
 namespace {

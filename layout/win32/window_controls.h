@@ -16,7 +16,7 @@
 #include "layout/win32/fonts.h"
 #include "layout/win32/option_keys.h"
 #include "layout/win32/owner_draw.h"
-#include "platform/handles.h"
+#include "platform/win32/handles.h"
 
 namespace quorvel::layout {
 

@@ -2,7 +2,7 @@
 
 #include <windows.h>
 
-#include "platform/text.h"
+#include "platform/win32/text.h"
 #include "settings/win32/win32_file_ops.h"
 
 namespace quorvel::settings {

@@ -4,11 +4,21 @@
 
 #include <limits>
 
-#include "platform/handles.h"
-#include "platform/text.h"
-#include "platform/window.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/text.h"
+#include "platform/win32/window.h"
 
 namespace quorvel::settings {
+
+// The portable store writes Windows' error numbers itself: here they meet
+// their names in windows.h.
+static_assert(kErrorPathNotFound == ERROR_PATH_NOT_FOUND && kErrorBusy == ERROR_SHARING_VIOLATION);
+static_assert(kErrorCannotStore == ERROR_INVALID_PARAMETER);
+static_assert(kErrorUndecodable == ERROR_NO_UNICODE_TRANSLATION);
+static_assert(kErrorAccessDenied == ERROR_ACCESS_DENIED &&
+              kErrorWriteProtect == ERROR_WRITE_PROTECT);
+static_assert(kErrorCannotMake == ERROR_CANNOT_MAKE && kErrorFileReadOnly == ERROR_FILE_READ_ONLY);
+
 namespace {
 
 // Writers on this machine first queue on a mutex named after the settings
@@ -53,7 +63,7 @@ std::wstring QueueName(std::wstring path) {
 
 // The store's paths come from the system's own names, so each converts; one
 // that would not is a failure, never another file's name.
-constexpr DWORD kUnconvertible = ERROR_NO_UNICODE_TRANSLATION;
+constexpr DWORD kUnconvertible = kErrorUndecodable;
 
 bool IsAbsence(DWORD error) {
   return error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND;

@@ -65,37 +65,6 @@ TEST(Layouts, UniqueControlsInTabOrderOnWholePixelsInsideTheClientArea) {
   }
 }
 
-TEST(Layouts, AFewRowsInFull) {
-  EXPECT_EQ(std::tuple(kMainCaption, kJoystickButtonTip, kFilePattern),
-            std::tuple("Quorvel - Korvax Launcher", "Select Joystick Type", "*.SMS;*.GG"));
-  // Form, name, caption, pixels at 96 DPI, font, back and text colours.
-  using Row = std::tuple<Form, std::string_view, std::string_view, Rect, Font, Colour, Colour>;
-  const Colour green = Colour::Rgb(0x00C000);
-  // clang-format off
-  const Row rows[] = {
-      {kMain, "Label2", "Video Options", {240, 48, 161, 33}, kHeadingFont, kBlue, kWhite},
-      {kMain, "Label3", "Controller ", {240, 240, 161, 25}, kHeadingFont, kBlue, kHighlightText},
-      {kMain, "File1", "", {8, 80, 225, 276}, kTimesFont, kWindow, kWindowText},
-      {kMain, "Check6", "Expand - 8 Bit Color Only", {240, 160, 161, 41}, kTimesFont, kWindow,
-       kWindowText},
-      {kMain, "Command1", "Load and Run", {8, 368, 225, 33}, kTerminalFont, kYellow, kAsIs},
-      {kMain, "Command3", "...", {360, 296, 41, 25}, kTimesFont, kYellow, kAsIs},
-      {kMain, "Command4", "Select Resolution...", {240, 200, 161, 25}, kDefaultFont, kYellow,
-       kAsIs},
-      {kMain, "Image1", "", {496, 416, 80, 30}, {}, kAsIs, kAsIs},  // on the client area's foot
-      {kForm3, "Label1", "Select Joystick Type", {0, 0, 393, 33}, kHeadingFont, green,
-       kHighlightText},
-      {kForm4, "Label1", "Select Resolution", {0, 0, 313, 41}, kHeadingFont, green, kWhite},
-      {kForm4, "Option5", "1024 x 860", {160, 88, 73, 17}, kDefaultFont, kWindow, kWindowText},
-      {kForm4, "Command1", "OK", {0, 160, 305, 33}, kTerminalFont, kYellow, kAsIs}};
-  // clang-format on
-  for (const auto& [form, name, caption, pixels, font, back, text] : rows) {
-    const Control& c = Named(name, form);
-    EXPECT_EQ(std::tuple(c.name, c.caption, ToPixels(c.twips, 96), c.font, c.back, c.text),
-              std::tuple(name, caption, pixels, font, back, text));
-  }
-}
-
 TEST(FormLayout, TwipsAndPointsToTheNearestPixelAndFacesWithStandIns) {
   const int twips[][3] = {{1440, 96, 96}, {1433, 96, 96}, {1427, 96, 95}, {14, 144, 1},
                           {15, 144, 2},   {25, 144, 3},   {375, 192, 50}};

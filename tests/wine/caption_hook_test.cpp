@@ -8,6 +8,7 @@
 #include "caption/caption_geometry.h"
 #include "caption/win32/caption_hook.h"
 #include "caption/win32/caption_paint.h"
+#include "platform/win32/dpi.h"
 #include "tests/wine/test_util.h"
 
 namespace quorvel::caption {
@@ -45,7 +46,7 @@ class CaptionHook : public ::testing::Test {
     hwnd_ = ::CreateWindowExW(0, L"CaptionHookTest", L"Hooked", WS_OVERLAPPEDWINDOW, 10, 10, 300,
                               200, nullptr, nullptr, window_class.hInstance, nullptr);
     owned_.reset(hwnd_);
-    const auto layout = LayOutCaption(CaptionInputOf(hwnd_, false));
+    const auto layout = LayOutCaption(CaptionInputOf(hwnd_, false, win::WindowDpi(hwnd_)));
     ASSERT_TRUE(hwnd_ && layout);
     RECT window;
     ::GetWindowRect(hwnd_, &window);

@@ -87,8 +87,8 @@ TEST(AboutDialog, HundredClosesAndHundredOksLeaveNoObjectBehind) {
   EXPECT_EQ(RoomForGdiObjects(), room);
 }
 
-// In the real program, at 96 DPI and again at 144.
-TEST(MainWindowDpi, AboutDialogShowsItsFormUnderAPaintedCaption) {
+// In the real program, at the screen's DPI (96, and again at 144).
+TEST(AboutDialog, ShowsItsFormUnderAPaintedCaptionAtTheScreenDpi) {
   const int dpi = ExpectedDpi();
   QuorvelFolder folder;
   RunningQuorvel app(folder);
@@ -211,6 +211,7 @@ TEST(OptionDialogs, OneInstanceEachFramelessAtItsPixelsAndDrivenByTheKeyboard) {
     HWND dialog = Open(app, *form);
     ASSERT_TRUE(dialog);
     const int dpi = static_cast<int>(::GetDpiForWindow(dialog));
+    EXPECT_EQ(dpi, ExpectedDpi());
     // No frame, no taskbar entry: no caption, border or edge, and a tool window.
     EXPECT_FALSE(::GetWindowLongW(dialog, GWL_STYLE) &
                  (WS_CAPTION | WS_BORDER | WS_THICKFRAME | WS_SYSMENU));
@@ -241,7 +242,8 @@ TEST(OptionDialogs, OneInstanceEachFramelessAtItsPixelsAndDrivenByTheKeyboard) {
   EXPECT_TRUE(press(VK_TAB, "Option3", "Option3"));
   PostKey(app.Focus(), VK_RETURN);
   EXPECT_TRUE(WaitUntil([&] { return !::IsWindowVisible(dialog); }, 5s));
-  EXPECT_EQ(folder.Setting(kResolutionForm.section, kResolutionForm.key), "640 480 ");
+  EXPECT_EQ(folder.Setting(kResolutionForm.setting.section, kResolutionForm.setting.key),
+            "640 480 ");
 }
 
 }  // namespace

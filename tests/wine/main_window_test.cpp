@@ -1,9 +1,10 @@
-// The real program: its file (version, icon, manifest), and its main window
+// The real program: its file (icon, manifest, planted DLLs), and its main window
 // driven from another process: frame and layout at the screen's DPI, the
 // stored options, the keyboard, the file list, "Load and Run" through kx; a failed start.
 #include <gtest/gtest.h>
 #include <windows.h>
 
+#include <atomic>
 #include <cstdlib>
 #include <set>
 #include <thread>
@@ -15,7 +16,8 @@
 #include "launcher/win32/main_window.h"
 #include "launcher/win32/process_start.h"
 #include "layout/win32/fonts.h"
-#include "platform/message.h"
+#include "platform/win32/dpi.h"
+#include "platform/win32/message.h"
 #include "tests/wine/test_util.h"
 
 namespace quorvel::test {
@@ -33,30 +35,6 @@ std::string Resource(const wchar_t* type) {  // the one of the id 1
              ? std::string(static_cast<const char*>(::LockResource(::LoadResource(kImage, found))),
                            ::SizeofResource(kImage, found))
              : "";
-}
-
-TEST(ProgramFile, VersionBlockNamesTheProduct) {
-  DWORD ignored = 0;
-  std::vector<char> block(::GetFileVersionInfoSizeW(kProgram.c_str(), &ignored));
-  ASSERT_TRUE(
-      !block.empty() &&
-      ::GetFileVersionInfoW(kProgram.c_str(), 0, static_cast<DWORD>(block.size()), block.data()));
-  // clang-format off
-  const std::pair<const wchar_t*, const char*> kValues[] = {  // nullptr: present, any text
-      {L"ProductName", "Quorvel - Korvax Launcher"}, {L"Comments", "Quorvel - Korvax Launcher"},
-      {L"FileDescription", "Main exe of Quorvel"}, {L"InternalName", "quorvel"},
-      {L"OriginalFilename", "quorvel.exe"}, {L"FileVersion", "0.01"}, {L"ProductVersion", "0.01"},
-      {L"CompanyName", nullptr}, {L"LegalCopyright", nullptr}};
-  // clang-format on
-  for (const auto& [name, expected] : kValues) {
-    wchar_t* text = nullptr;
-    UINT length = 0;
-    EXPECT_TRUE(::VerQueryValueW(block.data(),
-                                 (std::wstring(L"\\StringFileInfo\\040904B0\\") + name).c_str(),
-                                 reinterpret_cast<void**>(&text), &length) &&
-                (!expected || Narrow(text) == expected))
-        << Narrow(name) << ": " << (text ? Narrow(text) : "(absent)");
-  }
 }
 
 TEST(ProgramFile, OneIconOfThirtyTwoAndSixteenPixelsInSixteenColours) {
@@ -175,6 +153,34 @@ TEST(MainWindowDpi, FrameControlsFontsAndColoursFollowTheScreenDpi) {
                                                   0, 50, 50, nullptr, nullptr, nullptr, nullptr));
   ASSERT_TRUE(app.BringToFront(other.get()));
   ExpectPaintedCaption(window, false);
+}
+
+// Moved to a monitor of 144 DPI (WM_DPICHANGED as the system sends it, to a window of this
+// process): every control at its 144-DPI box, and the caption laid out and painted with the
+// metrics of 144 DPI.
+TEST(MainWindowDpi, AMoveToAMonitorOf144DpiLaysItOutAgain) {
+  ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
+  std::atomic<HWND> window = nullptr;
+  std::thread interface([&] {
+    MainWindow main;
+    if (main.Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL)) window = main.hwnd();
+    for (MSG message; ::GetMessageW(&message, nullptr, 0, 0) > 0;) ::DispatchMessageW(&message);
+  });
+  ASSERT_TRUE(WaitUntil([&] { return window.load() != nullptr; }));
+  const LONG style = ::GetWindowLongW(window, GWL_STYLE);
+  const RECT frame =
+      win::WindowRectForClient(layout::TwipsToPixels(kMainClientWidthTwips, 144),
+                               layout::TwipsToPixels(kMainClientHeightTwips, 144), style, 0, 144);
+  RECT suggested{40, 30, 40 + frame.right - frame.left, 30 + frame.bottom - frame.top};
+  Send(window, WM_DPICHANGED, MAKEWPARAM(144, 144), reinterpret_cast<LPARAM>(&suggested));
+  for (const layout::Control& control : kMainControls)
+    EXPECT_EQ(PixelBox(::GetDlgItem(window, control.id)), layout::ToPixels(control.twips, 144))
+        << control.name;
+  EXPECT_TRUE(
+      WaitUntil([&] { return ::SetForegroundWindow(window), ::GetForegroundWindow() == window; }));
+  ExpectPaintedCaption(window, true, 144);
+  ::PostMessageW(window, WM_CLOSE, 0, 0);
+  interface.join();
 }
 
 TEST(MainWindowLaunch, StoredAndClickedOptionsAreStoredByLoadAndRunAndReachKx) {
@@ -412,7 +418,8 @@ TEST(MainWindowOpening, OpensTheFolderOrImageItIsGivenAndTellsAMissingOne) {
     EXPECT_EQ(Send(list, LB_GETCURSEL), c.selected);
     Send(list, LB_SETCURSEL, 1);
     PressLoadAndRun(app);
-    const KxRecord launched = folder.WaitForRecords(++launches).at(launches - 1);
+    ++launches;
+    const KxRecord launched = folder.WaitForRecords(launches).at(launches - 1);
     EXPECT_EQ(launched.argv.at(1), u"q.sms");
     EXPECT_EQ(launched.directory, U16(more));
   }

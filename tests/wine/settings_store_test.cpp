@@ -6,7 +6,7 @@
 #include "dialogs/dialog_layouts.h"
 #include "dialogs/win32/option_dialog.h"
 #include "launcher/main_layout.h"
-#include "platform/message.h"
+#include "platform/win32/message.h"
 #include "settings/ini_text.h"
 #include "settings/settings_file.h"
 #include "settings/win32/win32_file_ops.h"

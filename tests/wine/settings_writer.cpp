@@ -1,6 +1,6 @@
 // settings_writer <ini> <section> <key> <first> <count>: stores first, first + 1, ... (count 0:
 // until it is ended), one write each as the program does; "#" in the key becomes the number.
-#include "platform/text.h"
+#include "platform/win32/text.h"
 #include "settings/win32/win32_file_ops.h"
 
 int wmain(int, wchar_t** argv) {

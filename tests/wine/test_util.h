@@ -14,8 +14,8 @@
 #include <vector>
 
 #include "layout/form_layout.h"
-#include "platform/handles.h"
-#include "platform/text.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/text.h"
 #include "settings/settings_file.h"
 
 namespace quorvel::test {
@@ -131,8 +131,8 @@ void ExpectLayout(HWND window, std::span<const layout::Control> controls, int wi
 int RoomForGdiObjects();
 
 // The screen shows the window's caption bar painted: the gradient's bands
-// where the caption layout for the window's metrics puts them, a white title,
-// the icon and the close button. `window` must lie on top.
-void ExpectPaintedCaption(HWND window, bool active);
+// where the caption layout for the metrics at `dpi` puts them, a white title,
+// the icon and the close button with its cross. `window` must lie on top.
+void ExpectPaintedCaption(HWND window, bool active, int dpi = 0);  // 0: the window's DPI
 
 }  // namespace quorvel::test

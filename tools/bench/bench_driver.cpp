@@ -20,8 +20,8 @@
 #include <vector>
 
 #include "launcher/main_layout.h"
-#include "platform/handles.h"
-#include "platform/text.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/text.h"
 
 namespace {
 

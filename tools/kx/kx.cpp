@@ -10,7 +10,7 @@
 #include <string>
 #include <string_view>
 
-#include "platform/handles.h"
+#include "platform/win32/handles.h"
 
 namespace {
 

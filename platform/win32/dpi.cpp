@@ -1,6 +1,6 @@
-#include "platform/dpi.h"
+#include "platform/win32/dpi.h"
 
-#include "platform/handles.h"
+#include "platform/win32/handles.h"
 
 namespace quorvel::win {
 namespace {

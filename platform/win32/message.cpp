@@ -1,4 +1,4 @@
-#include "platform/message.h"
+#include "platform/win32/message.h"
 
 #include <iterator>
 

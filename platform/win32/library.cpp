@@ -1,4 +1,4 @@
-#include "platform/library.h"
+#include "platform/win32/library.h"
 
 #include <string>
 

@@ -1,4 +1,4 @@
-#include "platform/window.h"
+#include "platform/win32/window.h"
 
 #include <utility>
 

@@ -1,4 +1,4 @@
-#include "platform/text.h"
+#include "platform/win32/text.h"
 
 #include "platform/utf.h"
 
