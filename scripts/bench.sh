@@ -31,13 +31,13 @@ scripts/install-deps.sh >/dev/null
 for preset in win64 win32; do
     cmake --preset "$preset" >/dev/null
 done
-cmake --build --preset win64 -j "$(nproc)" --target quorvel kx bare_window bare_window_controls bench_driver >/dev/null
+cmake --build --preset win64 -j "$(nproc)" --target quorvel kx bare_window bare_window_manifest bench_driver >/dev/null
 cmake --build --preset win32 -j "$(nproc)" --target quorvel >/dev/null
 
 bench=build/bench
 rm -rf "$bench/programs" "$bench/small"
 mkdir -p "$bench/programs" "$bench/small" "$bench/big"
-for program in quorvel kx bare_window bare_window_controls bench_driver; do
+for program in quorvel kx bare_window bare_window_manifest bench_driver; do
     cp "build/win64/bin/$program.exe" "$bench/programs/"
 done
 touch "$bench/small/demo.sms"

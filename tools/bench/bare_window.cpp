@@ -10,11 +10,10 @@
 //   bare_window controls        ...with the main window's controls as plain
 //                               standard controls: no fonts, colours or drawing
 //
-// Built twice: bare_window.exe, and bare_window_controls.exe with Quorvel's
-// manifest and the common controls loaded, the floor for Quorvel's start-up.
+// Built twice: bare_window.exe, and bare_window_manifest.exe with Quorvel's
+// manifest (per-monitor DPI awareness, no elevation), as Quorvel starts: its
+// start-up anchors. Neither loads anything that Quorvel does not load.
 #include <windows.h>
-
-#include <commctrl.h>
 
 #include <string>
 
@@ -91,10 +90,6 @@ LRESULT CALLBACK Procedure(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t* arguments, int show) {
   g_mode = arguments;
-#ifdef QUORVEL_BENCH_CONTROLS
-  INITCOMMONCONTROLSEX controls{sizeof controls, ICC_WIN95_CLASSES};
-  ::InitCommonControlsEx(&controls);
-#endif
   WNDCLASSEXW window_class{};
   window_class.cbSize = sizeof window_class;
   window_class.lpfnWndProc = Procedure;
