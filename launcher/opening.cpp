@@ -67,14 +67,19 @@ Opening OpeningOf(std::u16string_view argument, std::u16string_view current_dire
       opening.folder = opening.path;
       break;
     case PathKind::kFile: {
-      std::u16string_view path = opening.path;
-      while (!path.empty() && !IsSeparator(path.back())) path.remove_suffix(1);
-      opening.image = opening.path.substr(path.size());
-      opening.kind =
-          IsImageFileName(opening.image) ? Opening::Kind::kImage : Opening::Kind::kNotAnImage;
-      if (opening.kind == Opening::Kind::kNotAnImage) opening.image.clear();
-      if (path.size() > 1 && !(path.size() == 3 && IsDriveLetter(path))) path.remove_suffix(1);
-      if (opening.kind == Opening::Kind::kImage) opening.folder = path;
+      std::u16string_view folder = opening.path;
+      while (!folder.empty() && !IsSeparator(folder.back())) folder.remove_suffix(1);
+      const std::u16string_view name = std::u16string_view(opening.path).substr(folder.size());
+      if (!IsImageFileName(name)) {
+        opening.kind = Opening::Kind::kNotAnImage;
+        break;
+      }
+      // The folder without its last separator, but for a drive's root ("C:\").
+      if (folder.size() > 1 && !(folder.size() == 3 && IsDriveLetter(folder)))
+        folder.remove_suffix(1);
+      opening.kind = Opening::Kind::kImage;
+      opening.folder = folder;
+      opening.image = name;
       break;
     }
   }
