@@ -1,5 +1,7 @@
-// The image files of the current folder, listed on a thread of their own so
-// that a big folder is read while the window is being made.
+// The image files of the current folder. A folder that one batch of entries
+// does not hold is read on to its end on a thread of its own, while the
+// window is being made; a small one is read at once, which costs less than
+// starting a thread.
 #pragma once
 
 #include <windows.h>
@@ -7,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "launcher/image_files.h"
 #include "platform/win32/handles.h"
 
 namespace quorvel::launcher {
@@ -22,12 +25,14 @@ class ImageListing {
   std::vector<std::u16string> Take();
 
  private:
-  static std::vector<std::u16string> ListNow();  // on the calling thread
   static DWORD WINAPI Run(void* listing);
+  bool ReadBatch();  // false at the folder's end or on an error
   void Wait();
 
-  std::vector<std::u16string> files_;
-  win::UniqueHandle thread_;  // none when no thread could be started
+  win::UniqueFile folder_;
+  std::vector<DirectoryEntry> entries_;  // read so far
+  std::vector<std::u16string> files_;    // when all are read
+  win::UniqueHandle thread_;             // while the rest of a big folder is read
 };
 
 }  // namespace quorvel::launcher
