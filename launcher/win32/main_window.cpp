@@ -29,8 +29,11 @@ const wchar_t* Wide(const std::u16string& text) {
   return reinterpret_cast<const wchar_t*>(text.c_str());
 }
 
-// A fixed single frame with the window menu and Close only.
-constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_CLIPCHILDREN;
+// A fixed single frame with the window menu and Close only. Once it is on
+// the screen its painting leaves its controls out (WS_CLIPCHILDREN: nothing
+// flickers); until then it goes without, so that at the first paint each
+// control is painted once rather than cleared first and painted after.
+constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kMainExStyle = 0;
 
 // The window's frame for its client area at a DPI, centred in the monitor's
@@ -196,6 +199,7 @@ void MainWindow::ShowCentred(int show) {
                    SWP_NOZORDER | SWP_NOACTIVATE);
   ::ShowWindow(hwnd(), show);
   ::UpdateWindow(hwnd());
+  ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
 }
 
 void MainWindow::OnCommand(int id, int code) {

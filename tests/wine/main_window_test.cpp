@@ -119,6 +119,7 @@ TEST(MainWindowDpi, FrameControlsFontsAndColoursFollowTheScreenDpi) {
   EXPECT_EQ(::GetWindowLongW(window, GWL_STYLE) &
                 (WS_CAPTION | WS_SYSMENU | WS_THICKFRAME | WS_MAXIMIZEBOX | WS_MINIMIZEBOX),
             WS_CAPTION | WS_SYSMENU);
+  EXPECT_TRUE(::GetWindowLongW(window, GWL_STYLE) & WS_CLIPCHILDREN);  // once it is shown
   RECT frame, work;
   ::GetWindowRect(window, &frame);
   ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
