@@ -3,7 +3,7 @@
 # imports only DLLs that Windows always takes from its own folder (its known
 # DLLs), never a DLL of the toolchain (libstdc++-6.dll, libgcc_s_*.dll,
 # libwinpthread-1.dll) or one that a file beside the program could stand in
-# for (msimg32.dll, say). Others are loaded from the system folder at run time.
+# for (dwmapi.dll, say). Others are loaded from the system folder at run time.
 cmake_minimum_required(VERSION 3.25)
 set(known advapi32 comdlg32 gdi32 imm32 kernel32 msvcrt ole32 oleaut32 psapi shell32 shlwapi
           user32 ws2_32)

@@ -2,7 +2,6 @@
 
 #include "layout/win32/colour.h"
 #include "platform/win32/handles.h"
-#include "platform/win32/library.h"
 
 namespace quorvel::layout {
 
@@ -33,31 +32,50 @@ void DrawButton(const DRAWITEMSTRUCT& item, COLORREF face, HFONT font) {
 
 void DrawPicture(const DRAWITEMSTRUCT& item, HBITMAP bitmap,
                  std::optional<std::uint32_t> transparent, const BackgroundPainter& background) {
-  HDC hdc = item.hDC;
   const RECT box = item.rcItem;
   const SIZE size{box.right - box.left, box.bottom - box.top};
+  if (!bitmap && !background) return;
+  // Composed off-screen and copied once: the steps between never show.
+  const win::UniqueMemoryDc canvas(::CreateCompatibleDC(item.hDC));
+  const win::UniqueBitmap canvas_bitmap(::CreateCompatibleBitmap(item.hDC, size.cx, size.cy));
+  if (!canvas || !canvas_bitmap) return;
+  const win::ScopedSelect canvas_selected(canvas.get(), canvas_bitmap.get());
+  HDC hdc = canvas.get();
   if (background) {
     POINT origin{0, 0};
     ::MapWindowPoints(item.hwndItem, ::GetParent(item.hwndItem), &origin, 1);
     background(hdc, origin, size);
   }
-  if (!bitmap) return;
-  BITMAP header{};
-  ::GetObjectW(bitmap, sizeof header, &header);
-  const win::UniqueMemoryDc source(::CreateCompatibleDC(hdc));
-  const win::ScopedSelect selected(source.get(), bitmap);
-  // Whole-pixel scaling without smoothing keeps pixel art sharp at any DPI.
-  ::SetStretchBltMode(hdc, COLORONCOLOR);
-  using TransparentBltFn = BOOL(WINAPI*)(HDC, int, int, int, int, HDC, int, int, int, int, UINT);
-  static const auto transparent_blt =
-      win::SystemFunction<TransparentBltFn>(L"msimg32.dll", "TransparentBlt");
-  if (transparent && transparent_blt) {
-    transparent_blt(hdc, 0, 0, size.cx, size.cy, source.get(), 0, 0, header.bmWidth,
-                    header.bmHeight, FromRgb(*transparent));
-  } else {
-    ::StretchBlt(hdc, 0, 0, size.cx, size.cy, source.get(), 0, 0, header.bmWidth, header.bmHeight,
-                 SRCCOPY);
+  if (bitmap) {
+    BITMAP header{};
+    ::GetObjectW(bitmap, sizeof header, &header);
+    const int width = header.bmWidth, height = header.bmHeight;
+    const win::UniqueMemoryDc source(::CreateCompatibleDC(hdc));
+    const win::ScopedSelect selected(source.get(), bitmap);
+    // Whole-pixel scaling without smoothing keeps pixel art sharp at any DPI.
+    ::SetStretchBltMode(hdc, COLORONCOLOR);
+    const auto stretch = [&](HDC from, DWORD operation) {
+      ::StretchBlt(hdc, 0, 0, size.cx, size.cy, from, 0, 0, width, height, operation);
+    };
+    if (!transparent) {
+      stretch(source.get(), SRCCOPY);
+    } else {
+      // A mask, white where the picture has its transparent colour; then
+      // ((background ^ picture) & mask) ^ picture keeps the background there
+      // and the picture elsewhere.
+      const win::UniqueMemoryDc mask(::CreateCompatibleDC(hdc));
+      const win::UniqueBitmap mask_bitmap(::CreateBitmap(width, height, 1, 1, nullptr));
+      const win::ScopedSelect mask_selected(mask.get(), mask_bitmap.get());
+      ::SetBkColor(source.get(), FromRgb(*transparent));
+      ::BitBlt(mask.get(), 0, 0, width, height, source.get(), 0, 0, SRCCOPY);
+      ::SetTextColor(hdc, RGB(0, 0, 0));      // the mask's black
+      ::SetBkColor(hdc, RGB(255, 255, 255));  // and white, on the canvas
+      stretch(source.get(), SRCINVERT);
+      stretch(mask.get(), SRCAND);
+      stretch(source.get(), SRCINVERT);
+    }
   }
+  ::BitBlt(item.hDC, box.left, box.top, size.cx, size.cy, hdc, 0, 0, SRCCOPY);
 }
 
 }  // namespace quorvel::layout

@@ -63,18 +63,18 @@ TEST(ProgramFile, ManifestAsksForPerMonitorDpiAndNoElevation) {
 
 // A DLL planted beside the program under the name of a system DLL that is not one of Windows'
 // known DLLs, with the load order Windows gives such DLLs (the program's folder first): it never
-// runs, though the program draws its pictures with that system DLL's TransparentBlt.
+// runs, though the program asks that system DLL to leave the frame to it.
 TEST(ProgramFile, ADllPlantedBesideItNeverRuns) {
   QuorvelFolder folder({L"demo.sms"});
-  ASSERT_TRUE(::CopyFileW((BinDirectory() + L"\\..\\planted\\msimg32.dll").c_str(),
-                          (folder.program_folder() + L"\\msimg32.dll").c_str(), FALSE));
+  ASSERT_TRUE(::CopyFileW((BinDirectory() + L"\\..\\planted\\dwmapi.dll").c_str(),
+                          (folder.program_folder() + L"\\dwmapi.dll").c_str(), FALSE));
   // Wine's load order for quorvel.exe alone: a DLL of the program's folder before its own.
   const wchar_t* const key = L"Software\\Wine\\AppDefaults\\quorvel.exe\\DllOverrides";
   HKEY overrides = nullptr;
   ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
                               &overrides, nullptr),
             ERROR_SUCCESS);
-  ::RegSetValueExW(overrides, L"msimg32", 0, REG_SZ,
+  ::RegSetValueExW(overrides, L"dwmapi", 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(L"native,builtin"), sizeof L"native,builtin");
   ::RegCloseKey(overrides);
   RunningQuorvel app(folder);
@@ -147,6 +147,18 @@ TEST(MainWindowDpi, FrameControlsFontsAndColoursFollowTheScreenDpi) {
   };
   EXPECT_TRUE(WaitUntil([&] { return pixel_in(kIdCommand1) == RGB(255, 255, 0); }));
   EXPECT_EQ(pixel_in(kIdFile1), RGB(255, 255, 255));
+  // The logo over the backdrop: drawn, and its transparent magenta nowhere.
+  const layout::Rect logo = PixelBox(app.Item(kIdImage1));
+  std::set<COLORREF> logo_colours;
+  for (int y = logo.top; y < logo.bottom(); ++y) {
+    for (int x = logo.left; x < logo.right(); ++x) {
+      POINT at{x, y};
+      ::ClientToScreen(window, &at);
+      logo_colours.insert(::GetPixel(screen.get(), at.x, at.y));
+    }
+  }
+  EXPECT_FALSE(logo_colours.contains(RGB(255, 0, 255)));
+  EXPECT_GT(logo_colours.size(), 2u);
 
   // The caption painted active, then inactive behind another window.
   ExpectPaintedCaption(window, true);
