@@ -10,13 +10,12 @@ int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) 
   return 0;
 }
 
-bool FaceInstalled(const std::wstring& face) {
+bool FaceInstalled(HDC dc, const std::wstring& face) {
   LOGFONTW query{};
   query.lfCharSet = DEFAULT_CHARSET;
   face.copy(query.lfFaceName, LF_FACESIZE - 1);
   bool found = false;
-  const win::WindowDc screen(nullptr, ::GetDC(nullptr));
-  ::EnumFontFamiliesExW(screen.get(), &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
+  ::EnumFontFamiliesExW(dc, &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
   return found;
 }
 
@@ -26,8 +25,11 @@ std::wstring AvailableFace(std::string_view face) {
   static std::map<std::string, std::wstring, std::less<>> chosen;
   if (const auto known = chosen.find(face); known != chosen.end()) return known->second;
   std::wstring result = win::OwnText(face);
+  // One memory DC for every candidate: the screen's DC costs a round to the
+  // window system each time it is taken.
+  const win::UniqueMemoryDc dc(::CreateCompatibleDC(nullptr));
   for (const std::string_view candidate : FaceCandidates(face)) {
-    if (FaceInstalled(win::OwnText(candidate))) {
+    if (FaceInstalled(dc.get(), win::OwnText(candidate))) {
       result = win::OwnText(candidate);
       break;
     }

@@ -186,11 +186,13 @@ bool WindowControls::IsChecked(int id) const {
 
 void WindowControls::SetChecked(int id, bool checked) const {
   HWND button = Item(id);
+  if (IsChecked(id) == checked) return;  // each change is a round to the window system
   const LONG_PTR tab_stop = ::GetWindowLongPtrW(button, GWL_STYLE) & WS_TABSTOP;
   ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   // BM_SETCHECK takes WS_TABSTOP off a radio button that it clears, which
   // would drop every unselected option button out of the tab order.
-  ::SetWindowLongPtrW(button, GWL_STYLE, ::GetWindowLongPtrW(button, GWL_STYLE) | tab_stop);
+  const LONG_PTR style = ::GetWindowLongPtrW(button, GWL_STYLE);
+  if ((style & WS_TABSTOP) != tab_stop) ::SetWindowLongPtrW(button, GWL_STYLE, style | tab_stop);
 }
 
 }  // namespace quorvel::layout
