@@ -47,12 +47,14 @@ HookObserver Observer = nullptr;
 // What the hook keeps of each hooked window: its previous procedure, which its
 // OldMeProc property holds too (a property is read through the window system,
 // a costly call for every message), and its caption font at its DPI, read
-// again when the DPI or the system's metrics change.
+// again when the DPI or the system's metrics change; and whether its frame
+// has been painted since it was hooked (or by the system before).
 struct HookedWindow {
   HWND hwnd;
   WNDPROC previous;
   int dpi;
   LOGFONTW font;
+  bool frame_painted;
 };
 // A list: a record stays where it is while windows come and go inside the
 // handling of its window's message.
@@ -156,7 +158,8 @@ void HookCaption(HWND hwnd) {
   std::erase_if(Hooked, [&](const HookedWindow& window) { return window.hwnd == hwnd; });
   const LONG_PTR previous = ::GetWindowLongPtrW(hwnd, GWLP_WNDPROC);
   ::SetPropW(hwnd, kOldProcProperty, reinterpret_cast<HANDLE>(previous));
-  Hooked.push_back({hwnd, reinterpret_cast<WNDPROC>(previous), 0, {}});
+  Hooked.push_back(
+      {hwnd, reinterpret_cast<WNDPROC>(previous), 0, {}, ::IsWindowVisible(hwnd) != FALSE});
   ReadCaptionFont(Hooked.back(), win::WindowDpi(hwnd));
   ::SetWindowLongPtrW(hwnd, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(CaptionWndProc));
   PaintFrameOurselves(hwnd, true);
@@ -204,6 +207,10 @@ LRESULT CALLBACK CaptionWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
       ::SendMessageW(hwnd, WM_NCPAINT, 0, 0);
       return PassOn(previous, hwnd, message, wparam, lparam);
     case Handling::kActivationPass:
+      // A window being shown is activated before its frame is first painted:
+      // nothing of it is on the screen yet, and that frame pass paints the
+      // caption anyway.
+      if (!hooked->frame_painted && ::IsWindowVisible(hwnd)) return 1;
       return PaintingPass(*hooked, message, wparam, lparam, true);
     case Handling::kSizingCursor:
       if (const std::optional<int> cursor = SizingCursor(lparam)) {
@@ -214,6 +221,7 @@ LRESULT CALLBACK CaptionWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
     case Handling::kFramePass:
       break;
   }
+  hooked->frame_painted = true;
   if (message == WM_SETTEXT) {
     // The title is stored first, then the caption painted again with it.
     const LRESULT stored = PassOn(previous, hwnd, message, wparam, lparam);

@@ -125,6 +125,21 @@ TEST_F(CaptionHook, WhatReachesTheWindowsOwnProcedure) {
   UnhookCaption(hwnd_);
 }
 
+// Hooked once the system has painted its frame on the screen: the next activation paints the
+// caption at once.
+TEST_F(CaptionHook, AWindowHookedOnTheScreenIsPaintedAtItsNextActivation) {
+  ::ShowWindow(hwnd_, SW_SHOW);
+  ::UpdateWindow(hwnd_);
+  HookCaption(hwnd_);
+  ::SendMessageW(hwnd_, WM_NCACTIVATE, FALSE, 0);
+  // What is painted reaches the screen as this thread takes its messages.
+  for (int wait = 0; wait < 20; ++wait, ::Sleep(10))
+    for (MSG message; ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE);)
+      ::DispatchMessageW(&message);
+  test::ExpectPaintedCaption(hwnd_, false, 0);
+  UnhookCaption(hwnd_);
+}
+
 TEST_F(CaptionHook, AWindowDestroyedWhileHookedGetsItsOwnProcedureBack) {
   HookCaption(hwnd_);
   ::DestroyWindow(owned_.release());
