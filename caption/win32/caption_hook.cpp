@@ -82,8 +82,17 @@ void ReadCaptionFont(HookedWindow& window, int dpi) {
 }
 
 // With desktop composition the system draws a window's frame itself unless
-// the window asks otherwise; the function is missing on older systems.
+// the window asks otherwise. Without it there is nobody to ask, and dwmapi.dll
+// is not loaded for nothing (a hooked window asks again when composition
+// comes on); the functions are missing on older systems.
+bool CompositionActive() {
+  using ActiveFn = BOOL(WINAPI*)();
+  static const auto active = win::SystemFunction<ActiveFn>(L"uxtheme.dll", "IsCompositionActive");
+  return active && active();
+}
+
 void PaintFrameOurselves(HWND hwnd, bool ourselves) {
+  if (!CompositionActive()) return;
   using SetAttributeFn = HRESULT(WINAPI*)(HWND, DWORD, LPCVOID, DWORD);
   static const auto set_attribute =
       win::SystemFunction<SetAttributeFn>(L"dwmapi.dll", "DwmSetWindowAttribute");
@@ -199,6 +208,7 @@ LRESULT CALLBACK CaptionWndProc(HWND hwnd, UINT message, WPARAM wparam, LPARAM l
   if (message == WM_DPICHANGED) ReadCaptionFont(*hooked, LOWORD(wparam));
   if (message == WM_SETTINGCHANGE && wparam == SPI_SETNONCLIENTMETRICS)
     ReadCaptionFont(*hooked, hooked->dpi);
+  if (message == WM_DWMCOMPOSITIONCHANGED) PaintFrameOurselves(hwnd, true);
 
   switch (HandlingOf(message)) {
     case Handling::kPassOn:

@@ -62,24 +62,37 @@ TEST(ProgramFile, ManifestAsksForPerMonitorDpiAndNoElevation) {
 }
 
 // A DLL planted beside the program under the name of a system DLL that is not one of Windows'
-// known DLLs, with the load order Windows gives such DLLs (the program's folder first): it never
-// runs, though the program asks that system DLL to leave the frame to it.
+// known DLLs, with the load order Windows gives such DLLs (the program's folder first): the
+// program's way of loading the DLLs it asks for at run time takes the system's, and the planted
+// one never runs.
 TEST(ProgramFile, ADllPlantedBesideItNeverRuns) {
-  QuorvelFolder folder({L"demo.sms"});
-  ASSERT_TRUE(::CopyFileW((BinDirectory() + L"\\..\\planted\\dwmapi.dll").c_str(),
-                          (folder.program_folder() + L"\\dwmapi.dll").c_str(), FALSE));
-  // Wine's load order for quorvel.exe alone: a DLL of the program's folder before its own.
-  const wchar_t* const key = L"Software\\Wine\\AppDefaults\\quorvel.exe\\DllOverrides";
+  QuorvelFolder folder;
+  ASSERT_TRUE(folder.CopyProgram(L"library_probe.exe"));
+  ASSERT_TRUE(::CopyFileW((BinDirectory() + L"\\..\\planted\\msimg32.dll").c_str(),
+                          (folder.program_folder() + L"\\msimg32.dll").c_str(), FALSE));
+  // Wine's load order for the probe alone: a DLL of the program's folder before its own.
+  const wchar_t* const key = L"Software\\Wine\\AppDefaults\\library_probe.exe";
   HKEY overrides = nullptr;
-  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key, 0, nullptr, 0, KEY_SET_VALUE, nullptr,
-                              &overrides, nullptr),
+  ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, (key + std::wstring(L"\\DllOverrides")).c_str(), 0,
+                              nullptr, 0, KEY_SET_VALUE, nullptr, &overrides, nullptr),
             ERROR_SUCCESS);
-  ::RegSetValueExW(overrides, L"dwmapi", 0, REG_SZ,
+  ::RegSetValueExW(overrides, L"msimg32", 0, REG_SZ,
                    reinterpret_cast<const BYTE*>(L"native,builtin"), sizeof L"native,builtin");
   ::RegCloseKey(overrides);
-  RunningQuorvel app(folder);
-  ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\Wine\\AppDefaults\\quorvel.exe");
-  ASSERT_TRUE(app.window());  // painted, its logo among the rest
+  std::wstring command = L"\"" + folder.program_folder() + L"\\library_probe.exe\" msimg32.dll";
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION info{};
+  DWORD exit_code = 99;
+  if (::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, 0, nullptr, nullptr,
+                       &startup, &info)) {
+    const win::UniqueHandle process(info.hProcess), thread(info.hThread);
+    if (::WaitForSingleObject(process.get(), 10000) != WAIT_OBJECT_0)
+      ::TerminateProcess(process.get(), 1);
+    ::GetExitCodeProcess(process.get(), &exit_code);
+  }
+  ::RegDeleteTreeW(HKEY_CURRENT_USER, key);
+  EXPECT_EQ(exit_code, 0u);  // the system folder's msimg32.dll
   EXPECT_FALSE(std::filesystem::exists(folder.program_folder() + L"\\planted-dll-ran"));
 }
 

@@ -1,6 +1,7 @@
 // A DLL planted beside quorvel.exe under the name of a system DLL that is not
-// one of Windows' known DLLs (dwmapi.dll): when anything loads it, it leaves
+// one of Windows' known DLLs (msimg32.dll): when anything loads it, it leaves
 // the file "planted-dll-ran" beside itself.
+#define NOGDI  // its own TransparentBlt, not the system's declaration
 #include <windows.h>
 
 #include <string>
@@ -15,8 +16,8 @@ extern "C" BOOL WINAPI DllMain(HINSTANCE instance, DWORD reason, void*) {
   return TRUE;
 }
 
-// What the program asks of the system's dwmapi.dll.
-extern "C" __declspec(dllexport) HRESULT WINAPI
-    DwmSetWindowAttribute(HWND, DWORD, const void*, DWORD) {
-  return E_NOTIMPL;
+// What a program importing msimg32 needs of it to start.
+extern "C" __declspec(dllexport) BOOL WINAPI
+    TransparentBlt(HDC, int, int, int, int, HDC, int, int, int, int, UINT) {
+  return FALSE;
 }
