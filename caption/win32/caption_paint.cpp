@@ -32,10 +32,11 @@ void PaintCaption(HWND hwnd, HDC memory, HDC window_dc, HICON icon, const LOGFON
 
   const std::vector<std::uint32_t> band_colours =
       GradientBands(colours.start, colours.end, layout->band_count);
+  const auto dc_brush = static_cast<HBRUSH>(::GetStockObject(DC_BRUSH));
   for (std::size_t k = 0; k < layout->bands.size(); ++k) {
-    const win::UniqueBrush brush(::CreateSolidBrush(band_colours[k]));
+    ::SetDCBrushColor(memory, band_colours[k]);
     const RECT band = ToRect(layout->bands[k]);
-    ::FillRect(memory, &band, brush.get());
+    ::FillRect(memory, &band, dc_brush);
   }
   if (icon && layout->icon) {
     // The image alone, without its mask, as the caption has always shown it.
