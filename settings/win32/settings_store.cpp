@@ -35,10 +35,14 @@ Folder ExecutableFolder() {
   // A drive root keeps its separator: "C:" alone would mean the drive's
   // current directory.
   if (path.size() == 2 && path[1] == L':') path += L'\\';
-  std::wstring long_form(path.size() + MAX_PATH, L'\0');
-  const DWORD length =
-      ::GetLongPathNameW(path.c_str(), long_form.data(), static_cast<DWORD>(long_form.size()));
-  if (length > 0 && length < long_form.size()) path.assign(long_form.data(), length);
+  // Short names carry a tilde ("PROGRA~1"); a path without one is its own
+  // long form, and asking costs a look into every folder along it.
+  if (path.find(L'~') != std::wstring::npos) {
+    std::wstring long_form(path.size() + MAX_PATH, L'\0');
+    const DWORD length =
+        ::GetLongPathNameW(path.c_str(), long_form.data(), static_cast<DWORD>(long_form.size()));
+    if (length > 0 && length < long_form.size()) path.assign(long_form.data(), length);
+  }
   // A name that is not well-formed UTF-16 cannot be named in UTF-8: unknown,
   // rather than some other folder's name.
   std::optional<std::string> utf8 = win::Narrow(path);
