@@ -5,18 +5,18 @@
 namespace quorvel::layout {
 namespace {
 
-int CALLBACK NoteFace(const LOGFONTW*, const TEXTMETRICW*, DWORD, LPARAM found) {
-  *reinterpret_cast<bool*>(found) = true;
-  return 0;
-}
-
+// Whether the font mapper gives the face itself for its name, rather than a
+// stand-in. (Asking it costs less than enumerating the face, which reads the
+// metrics of every style it has.)
 bool FaceInstalled(HDC dc, const std::wstring& face) {
   LOGFONTW query{};
   query.lfCharSet = DEFAULT_CHARSET;
   face.copy(query.lfFaceName, LF_FACESIZE - 1);
-  bool found = false;
-  ::EnumFontFamiliesExW(dc, &query, NoteFace, reinterpret_cast<LPARAM>(&found), 0);
-  return found;
+  const win::UniqueFont font(::CreateFontIndirectW(&query));
+  const win::ScopedSelect selected(dc, font.get());
+  wchar_t given[LF_FACESIZE] = {};
+  return ::GetTextFaceW(dc, LF_FACESIZE, given) > 0 &&
+         ::CompareStringOrdinal(given, -1, face.c_str(), -1, TRUE) == CSTR_EQUAL;
 }
 
 }  // namespace
