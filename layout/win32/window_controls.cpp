@@ -46,6 +46,7 @@ WindowControls::WindowControls(HWND parent, std::span<const Control> controls,
       options_(std::move(options)),
       dpi_(win::WindowDpi(parent)) {
   const auto instance = reinterpret_cast<HINSTANCE>(::GetWindowLongPtrW(parent, GWLP_HINSTANCE));
+  items_.reserve(controls_.size());
   for (const Control& spec : controls_) {
     const ControlClass kind = ClassOf(spec.kind);
     const std::wstring caption =
@@ -58,6 +59,7 @@ WindowControls::WindowControls(HWND parent, std::span<const Control> controls,
                                      box.top, box.width, box.height, parent,
                                      reinterpret_cast<HMENU>(static_cast<INT_PTR>(spec.id)),
                                      instance, nullptr);
+    items_.push_back(control);
     if (spec.kind == Kind::kOptionButton) WalkGroupWithArrowKeys(control, &options_.next_in_group);
     if (spec.kind == Kind::kPicture) {
       if (const auto picture = options_.pictures.find(spec.name);
@@ -67,6 +69,12 @@ WindowControls::WindowControls(HWND parent, std::span<const Control> controls,
     }
     Dress(control, spec, /*redraw=*/false);
   }
+}
+
+HWND WindowControls::Item(int id) const {
+  for (std::size_t i = 0; i < controls_.size(); ++i)
+    if (controls_[i].id == id) return items_[i];
+  return nullptr;
 }
 
 const Control* WindowControls::ControlOf(int id) const {

@@ -11,6 +11,7 @@
 #include <optional>
 #include <span>
 #include <string_view>
+#include <vector>
 
 #include "layout/form_layout.h"
 #include "layout/win32/fonts.h"
@@ -40,7 +41,7 @@ class WindowControls {
   WindowControls(const WindowControls&) = delete;
   WindowControls& operator=(const WindowControls&) = delete;
 
-  HWND Item(int id) const { return ::GetDlgItem(parent_, id); }
+  HWND Item(int id) const;  // nullptr for an id not in the table
   const Control* ControlOf(int id) const;
   int dpi() const { return dpi_; }
 
@@ -68,6 +69,9 @@ class WindowControls {
 
   HWND parent_;
   std::span<const Control> controls_;
+  // The controls' windows, in the table's order: asking the window system for
+  // a child by its id lists all of them each time.
+  std::vector<HWND> items_;
   ControlOptions options_;
   int dpi_;
   FontCache fonts_;
