@@ -3,12 +3,18 @@
 #include <memory>
 
 namespace quorvel::launcher {
+namespace {
+
+constexpr std::size_t kBatchBytes = 64 * 1024;
+
+}  // namespace
 
 ImageListing::ImageListing()
     : folder_(::CreateFileW(L".", FILE_LIST_DIRECTORY,
                             FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)) {
-  if (folder_ && ReadBatch() && ReadBatch()) {
+                            OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)),
+      batch_(std::make_unique<std::byte[]>(kBatchBytes)) {
+  if (ReadBatch() && ReadBatch()) {
     thread_.reset(::CreateThread(nullptr, 0, Run, this, 0, nullptr));
     if (thread_) return;
   }
@@ -29,14 +35,11 @@ DWORD WINAPI ImageListing::Run(void* listing) {
 // for a few dozen at a time, which costs dearly in big folders.
 // (FileIdBothDirectoryInfo is the entry form that Windows 7 knows too.)
 bool ImageListing::ReadBatch() {
-  if (!folder_) return false;
-  constexpr std::size_t kBatchBytes = 64 * 1024;
-  const auto batch = std::make_unique<std::byte[]>(kBatchBytes);
-  if (!::GetFileInformationByHandleEx(folder_.get(), FileIdBothDirectoryInfo, batch.get(),
-                                      kBatchBytes))
+  if (!folder_ || !::GetFileInformationByHandleEx(folder_.get(), FileIdBothDirectoryInfo,
+                                                  batch_.get(), kBatchBytes))
     return false;
   for (std::size_t offset = 0;;) {
-    const auto& found = *reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(batch.get() + offset);
+    const auto& found = *reinterpret_cast<const FILE_ID_BOTH_DIR_INFO*>(batch_.get() + offset);
     // Unit for unit (WCHAR is UTF-16 here): a name that is not well-formed
     // UTF-16 stays the name of its file.
     const auto* name = reinterpret_cast<const char16_t*>(found.FileName);

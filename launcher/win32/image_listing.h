@@ -6,6 +6,8 @@
 
 #include <windows.h>
 
+#include <cstddef>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -30,6 +32,7 @@ class ImageListing {
   void Wait();
 
   win::UniqueFile folder_;
+  std::unique_ptr<std::byte[]> batch_;   // one batch of entries as read
   std::vector<DirectoryEntry> entries_;  // read so far
   std::vector<std::u16string> files_;    // when all are read
   win::UniqueHandle thread_;             // while the rest of a big folder is read

@@ -72,9 +72,8 @@ WindowControls::WindowControls(HWND parent, std::span<const Control> controls,
 }
 
 HWND WindowControls::Item(int id) const {
-  for (std::size_t i = 0; i < controls_.size(); ++i)
-    if (controls_[i].id == id) return items_[i];
-  return nullptr;
+  const Control* spec = ControlOf(id);
+  return spec ? items_[static_cast<std::size_t>(spec - controls_.data())] : nullptr;
 }
 
 const Control* WindowControls::ControlOf(int id) const {
@@ -194,7 +193,8 @@ bool WindowControls::IsChecked(int id) const {
 
 void WindowControls::SetChecked(int id, bool checked) const {
   HWND button = Item(id);
-  if (IsChecked(id) == checked) return;  // each change is a round to the window system
+  // Each change is a round to the window system.
+  if ((::SendMessageW(button, BM_GETCHECK, 0, 0) == BST_CHECKED) == checked) return;
   const LONG_PTR tab_stop = ::GetWindowLongPtrW(button, GWL_STYLE) & WS_TABSTOP;
   ::SendMessageW(button, BM_SETCHECK, checked ? BST_CHECKED : BST_UNCHECKED, 0);
   // BM_SETCHECK takes WS_TABSTOP off a radio button that it clears, which
