@@ -122,26 +122,31 @@ LRESULT PaintingPass(const HookedWindow& hooked, UINT message, WPARAM wparam, LP
   RECT window;
   ::GetWindowRect(hwnd, &window);
   const HICON icon = CaptionIcon;
-  const win::WindowDc window_dc(hwnd, ::GetWindowDC(hwnd));
   const win::UniqueRegion region(
       ::CreateRectRgn(window.left, window.top, window.right, window.bottom));
-  ::SelectClipRgn(window_dc.get(), region.get());
-  ::OffsetClipRgn(window_dc.get(), -window.left, -window.top);
   {
-    const CaptionInput input = CaptionInputOf(hwnd, icon != nullptr, hooked.dpi);
-    const win::UniqueMemoryDc memory(::CreateCompatibleDC(window_dc.get()));
-    const win::UniqueBitmap bitmap(
-        ::CreateCompatibleBitmap(window_dc.get(), input.window_width, BitmapHeight(input)));
-    const win::ScopedSelect selected(memory.get(), bitmap.get());
-    const WindowFacts facts = FactsOf(hwnd, wparam);
-    const bool active =
-        activation ? ActiveForActivationPass(message, wparam, facts) : ActiveForFramePass(facts);
-    if (memory && bitmap)
-      PaintCaption(hwnd, memory.get(), window_dc.get(), icon, hooked.font, input,
-                   CaptionColours(active));
+    // The window's DC goes back before the previous procedure paints: held
+    // on, it would make the system set up a second one for that painting,
+    // which under Wine costs more than painting the caption.
+    const win::WindowDc window_dc(hwnd, ::GetWindowDC(hwnd));
+    ::SelectClipRgn(window_dc.get(), region.get());
+    ::OffsetClipRgn(window_dc.get(), -window.left, -window.top);
+    {
+      const CaptionInput input = CaptionInputOf(hwnd, icon != nullptr, hooked.dpi);
+      const win::UniqueMemoryDc memory(::CreateCompatibleDC(window_dc.get()));
+      const win::UniqueBitmap bitmap(
+          ::CreateCompatibleBitmap(window_dc.get(), input.window_width, BitmapHeight(input)));
+      const win::ScopedSelect selected(memory.get(), bitmap.get());
+      const WindowFacts facts = FactsOf(hwnd, wparam);
+      const bool active =
+          activation ? ActiveForActivationPass(message, wparam, facts) : ActiveForFramePass(facts);
+      if (memory && bitmap)
+        PaintCaption(hwnd, memory.get(), window_dc.get(), icon, hooked.font, input,
+                     CaptionColours(active));
+    }
+    ::OffsetClipRgn(window_dc.get(), window.left, window.top);
+    ::GetClipRgn(window_dc.get(), region.get());
   }
-  ::OffsetClipRgn(window_dc.get(), window.left, window.top);
-  ::GetClipRgn(window_dc.get(), region.get());
   if (activation) return 1;
   return PassOn(hooked.previous, hwnd, WM_NCPAINT, reinterpret_cast<WPARAM>(region.get()), lparam);
 }

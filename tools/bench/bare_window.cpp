@@ -1,7 +1,8 @@
 // The anchors the benchmark measures Quorvel against, built with the same
 // compiler and flags: the simplest window the platform can show (the size of
-// Quorvel's main window, painted once), and in other modes the same window
-// as a bare launcher or filled by the system's own directory lister.
+// Quorvel's main window and where it shows, painted once), and in other modes
+// the same window as a bare launcher or filled by the system's own directory
+// lister.
 //
 //   bare_window                 a window that paints itself
 //   bare_window launch          ...with a "Load and Run" button (id 2) that only
@@ -100,9 +101,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t* arguments, int show)
   constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
   RECT frame{0, 0, 582, 446};  // Quorvel's client area at 96 DPI
   ::AdjustWindowRectEx(&frame, kStyle, FALSE, 0);
-  HWND hwnd = ::CreateWindowExW(0, L"BareWindow", L"Bare", kStyle, CW_USEDEFAULT, CW_USEDEFAULT,
-                                frame.right - frame.left, frame.bottom - frame.top, nullptr,
-                                nullptr, instance, nullptr);
+  // Where Quorvel shows its window, the middle of the work area: under the
+  // pointer as often as Quorvel's, so that both answer its arrival alike.
+  RECT work{};
+  ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+  const int width = frame.right - frame.left, height = frame.bottom - frame.top;
+  HWND hwnd = ::CreateWindowExW(0, L"BareWindow", L"Bare", kStyle,
+                                work.left + (work.right - work.left - width) / 2,
+                                work.top + (work.bottom - work.top - height) / 2, width, height,
+                                nullptr, nullptr, instance, nullptr);
   if (!hwnd) return 1;
   ::ShowWindow(hwnd, show);
   ::UpdateWindow(hwnd);
