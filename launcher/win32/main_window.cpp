@@ -198,6 +198,7 @@ void MainWindow::ShowCentred(int show) {
     ::SetWindowPos(hwnd(), nullptr, place.x, place.y, place.width, place.height,
                    SWP_NOZORDER | SWP_NOACTIVATE);
   ::ShowWindow(hwnd(), show);
+  controls_->DropEmptyFramePaints();
   ::UpdateWindow(hwnd());
   ::SetWindowLongPtrW(hwnd(), GWL_STYLE, ::GetWindowLongPtrW(hwnd(), GWL_STYLE) | WS_CLIPCHILDREN);
 }

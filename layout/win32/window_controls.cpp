@@ -187,6 +187,18 @@ void WindowControls::OnActivate(bool active) {
   }
 }
 
+void WindowControls::DropEmptyFramePaints() const {
+  const win::UniqueRegion nothing(::CreateRectRgn(0, 0, 0, 0));
+  for (HWND control : items_) {
+    RECT window, client;
+    if (!::GetWindowRect(control, &window) || !::GetClientRect(control, &client) ||
+        window.right - window.left != client.right || window.bottom - window.top != client.bottom)
+      continue;
+    // Nothing of the client area validated, only the frame (RDW_NOFRAME).
+    ::RedrawWindow(control, nullptr, nothing.get(), RDW_VALIDATE | RDW_NOFRAME | RDW_NOCHILDREN);
+  }
+}
+
 bool WindowControls::IsChecked(int id) const {
   return ::SendMessageW(Item(id), BM_GETCHECK, 0, 0) == BST_CHECKED;
 }

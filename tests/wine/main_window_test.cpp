@@ -160,6 +160,11 @@ TEST(MainWindowDpi, FrameControlsFontsAndColoursFollowTheScreenDpi) {
   };
   EXPECT_TRUE(WaitUntil([&] { return pixel_in(kIdCommand1) == RGB(255, 255, 0); }));
   EXPECT_EQ(pixel_in(kIdFile1), RGB(255, 255, 255));
+  // The file list's sunken edge, the one control frame painted at the first show.
+  const layout::Rect list = PixelBox(app.Item(kIdFile1));
+  POINT corner{list.left, list.top};
+  ::ClientToScreen(window, &corner);
+  EXPECT_EQ(::GetPixel(screen.get(), corner.x, corner.y), ::GetSysColor(COLOR_BTNSHADOW));
   // The logo over the backdrop: drawn, and its transparent magenta nowhere.
   const layout::Rect logo = PixelBox(app.Item(kIdImage1));
   std::set<COLORREF> logo_colours;
