@@ -5,8 +5,9 @@
 // geometry, WIDTHxHEIGHT+LEFT+TOP), hiding the dialogs shown before; or
 // closes the window.
 //
-//   demo_driver launch   |   demo_driver window main|about|joystick|resolution   |   demo_driver
-//   close
+//   demo_driver launch
+//   demo_driver window main|about|joystick|resolution
+//   demo_driver close
 #include <windows.h>
 
 #include <cstdio>
