@@ -1,5 +1,6 @@
 #include "settings/settings_file.h"
 
+#include <algorithm>
 #include <optional>
 #include <utility>
 
@@ -58,21 +59,37 @@ namespace {
 
 using Status = FileRead::Status;
 
-// `attempt` again, `pause_ms` apart, while `again` holds of its result, at most `retries` times.
-template <typename Attempt, typename Again>
-auto Patiently(FileOps& files, int retries, int pause_ms, Attempt attempt, Again again) {
-  auto result = attempt();
-  for (int retry = 0; again(result) && retry < retries; ++retry) {
-    files.Pause(pause_ms);
-    result = attempt();
-  }
-  return result;
-}
+// The waits of one read or write: each attempt that meets a file held by
+// another program is tried again after a pause, while the waits so far leave
+// room for one.
+class Patience {
+ public:
+  Patience(FileOps& files, const Timing& timing)
+      : files_(files), pause_ms_(timing.pause_ms), left_ms_(timing.longest_wait_ms) {}
 
-FileRead ReadPatiently(FileOps& files, const std::string& path, const Timing& timing) {
-  return Patiently(
-      files, timing.read_retries, timing.pause_ms, [&] { return files.Read(path); },
-      [](const FileRead& read) { return read.status == Status::kBusy; });
+  // `attempt` until `again` no longer holds of its result or the time is up.
+  template <typename Attempt, typename Again>
+  auto Retry(Attempt attempt, Again again) {
+    auto result = attempt();
+    while (again(result) && left_ms_ >= pause_ms_ && pause_ms_ > 0) {
+      files_.Pause(pause_ms_);
+      left_ms_ -= pause_ms_;
+      result = attempt();
+    }
+    return result;
+  }
+  int left_ms() const { return left_ms_; }
+  void Spent(int milliseconds) { left_ms_ -= std::min(milliseconds, left_ms_); }
+
+ private:
+  FileOps& files_;
+  const int pause_ms_;
+  int left_ms_;
+};
+
+FileRead ReadPatiently(FileOps& files, const std::string& path, Patience& patience) {
+  return patience.Retry([&] { return files.Read(path); },
+                        [](const FileRead& read) { return read.status == Status::kBusy; });
 }
 
 bool Failed(const FileRead& read) {
@@ -94,43 +111,58 @@ Text TextOf(const FileRead& read) {
   return {std::move(text), text ? 0 : kErrorUndecodable};
 }
 
+struct FileWrite {
+  ErrorCode error = 0;
+  bool refused = false;  // the folder or the file refuses writes for good
+};
+
 // Applies the settings to the file at `path` while holding its lock. `seed`
 // is the file to start from when the one at `path` does not exist yet.
-ErrorCode WriteFileAt(FileOps& files, const std::string& path, std::span<const Setting> settings,
-                      const FileRead* seed, const Timing& timing) {
+FileWrite WriteFileAt(FileOps& files, const std::string& path, std::span<const Setting> settings,
+                      const FileRead* seed, Patience& patience, const Timing& timing) {
   // The first try waits for this machine's writers' turn; later ones for a writer elsewhere.
-  int wait_ms = timing.turn_wait_ms;
-  const LockAttempt attempt = Patiently(
-      files, timing.lock_retries, timing.pause_ms,
-      [&] { return files.TryLock(LockPathFor(path), std::exchange(wait_ms, timing.pause_ms)); },
+  int turn_wait_ms = std::min(timing.turn_wait_ms, patience.left_ms());
+  const LockAttempt attempt = patience.Retry(
+      [&] {
+        LockAttempt attempt = files.TryLock(LockPathFor(path), std::exchange(turn_wait_ms, 0));
+        patience.Spent(attempt.waited_ms);
+        return attempt;
+      },
       [](const LockAttempt& attempt) { return !attempt.lock && attempt.refused == 0; });
-  if (attempt.refused != 0) return attempt.refused;
-  if (!attempt.lock) return kErrorBusy;  // a live writer kept it past the wait
+  // A lock file that cannot be made tells of the folder, as a temporary file would.
+  if (attempt.refused != 0) return {attempt.refused, IsRefusal(attempt.refused)};
+  if (!attempt.lock) return {kErrorBusy};  // a live writer kept it past the wait
 
-  const FileRead current = ReadPatiently(files, path, timing);
+  const FileRead current = ReadPatiently(files, path, patience);
   Text text = TextOf(current.status == Status::kAbsent && seed ? *seed : current);
-  if (!text.text) return text.error;
+  if (!text.text) return {text.error};
   for (const Setting& setting : settings) {
     std::optional<std::string> updated =
         ini::WithValue(text.text->text, setting.section, setting.key, setting.value);
-    if (!updated) return kErrorCannotStore;
+    if (!updated) return {kErrorCannotStore};
     text.text->text = std::move(*updated);
   }
   const std::optional<std::string> bytes = EncodeSettings(*text.text);
-  if (!bytes) return kErrorCannotStore;
+  if (!bytes) return {kErrorCannotStore};
 
   const std::string temporary = TemporaryPathFor(path);
   if (const ErrorCode error = files.WriteAndFlush(temporary, *bytes)) {
     files.Remove(temporary);
-    return error;
+    return {error, IsRefusal(error)};
   }
-  // Another program may hold the settings file open for a moment (a virus
-  // scanner, an editor saving it): the replacement is tried again.
-  const ErrorCode error = Patiently(
-      files, timing.read_retries, timing.pause_ms, [&] { return files.Replace(temporary, path); },
-      [](ErrorCode error) { return error != 0; });
+  // The folder takes new files. A replacement refused all the same is a file
+  // that another program holds open for a while (a virus scanner, a viewer, a
+  // sync program), unless the file itself is read-only.
+  bool read_only = false;
+  const ErrorCode error =
+      patience.Retry([&] { return files.Replace(temporary, path); },
+                     [&](ErrorCode error) {
+                       read_only = error == kErrorAccessDenied && files.IsReadOnly(path);
+                       return error != 0 && !read_only;
+                     });
   if (error != 0) files.Remove(temporary);
-  return error;
+  if (read_only) return {kErrorFileReadOnly, true};
+  return {error};
 }
 
 std::string FolderOf(const std::string& path) {
@@ -141,12 +173,13 @@ std::string FolderOf(const std::string& path) {
 }  // namespace
 
 ReadResult ReadText(FileOps& files, const Places& places, const Timing& timing) {
+  Patience patience(files, timing);
   FileRead read{Status::kAbsent, {}, 0};
   std::string path;
   for (const std::string* place : {&places.user, &places.program}) {
     if (read.status != Status::kAbsent || place->empty()) continue;
     path = *place;
-    read = ReadPatiently(files, path, timing);
+    read = ReadPatiently(files, path, patience);
   }
   Text text = TextOf(read);
   if (!text.text) return {false, {}, text.error, std::move(path)};
@@ -173,22 +206,24 @@ WriteResult WriteValues(FileOps& files, const Places& places, std::span<const Se
       return {kErrorCannotStore, places.program.empty() ? places.user : places.program, 0};
   if (places.program.empty() && places.user.empty()) return {kErrorPathNotFound, {}, 0};
 
+  Patience patience(files, timing);
   // The per-user file, once it exists, holds the settings.
   if (places.program.empty() ||
       (!places.user.empty() && files.Read(places.user).status != Status::kAbsent))
-    return {WriteFileAt(files, places.user, settings, nullptr, timing), places.user, 0};
+    return {WriteFileAt(files, places.user, settings, nullptr, patience, timing).error,
+            places.user};
 
-  const ErrorCode refused = WriteFileAt(files, places.program, settings, nullptr, timing);
-  if (refused == 0 || !IsRefusal(refused) || places.user.empty())
-    return {refused, places.program, 0};
+  const FileWrite program = WriteFileAt(files, places.program, settings, nullptr, patience, timing);
+  if (!program.refused || places.user.empty()) return {program.error, places.program};
 
   // The program's folder refuses writes: the settings move to the per-user
   // file, which starts as a copy of the program's file so that nothing is lost.
-  const FileRead seed = ReadPatiently(files, places.program, timing);
-  if (Failed(seed)) return {ErrorOf(seed), places.program, refused};
+  const FileRead seed = ReadPatiently(files, places.program, patience);
+  if (Failed(seed)) return {ErrorOf(seed), places.program, program.error};
   if (const ErrorCode error = files.CreateFolder(FolderOf(places.user)))
-    return {error, places.user, refused};
-  return {WriteFileAt(files, places.user, settings, &seed, timing), places.user, refused};
+    return {error, places.user, program.error};
+  return {WriteFileAt(files, places.user, settings, &seed, patience, timing).error, places.user,
+          program.error};
 }
 
 }  // namespace quorvel::settings

@@ -41,8 +41,9 @@ inline constexpr ErrorCode kErrorUndecodable = 1113;
 inline constexpr ErrorCode kErrorAccessDenied = 5, kErrorWriteProtect = 19, kErrorCannotMake = 82,
                            kErrorFileReadOnly = 6009;
 
-// Whether an error means the place refuses writes for good (access denied, a
-// write-protected medium, a folder that is gone) rather than for a moment.
+// Whether an error in making a new file means the folder refuses writes for
+// good (access denied, a write-protected medium, a folder that is gone)
+// rather than for a moment.
 bool IsRefusal(ErrorCode error);
 
 struct FileRead {
@@ -61,6 +62,7 @@ class FileLock {
 struct LockAttempt {
   std::unique_ptr<FileLock> lock;  // null while a live writer holds the lock...
   ErrorCode refused = 0;           // ...or, when not 0, because it cannot be made at all
+  int waited_ms = 0;               // for the turn among this machine's writers
 };
 
 // The file operations the store needs. Paths are UTF-8.
@@ -73,8 +75,12 @@ class FileOps {
   // Creates or truncates `path`, writes all bytes and flushes them to disk.
   virtual ErrorCode WriteAndFlush(const std::string& path, std::string_view bytes) = 0;
   // Replaces `to` by `from` in one step, so that `to` is always either the old
-  // or the new file, whole.
+  // or the new file, whole. Windows refuses to replace a file that another
+  // program has open, however it shares it, with ERROR_ACCESS_DENIED, the
+  // code it also gives for a read-only file.
   virtual ErrorCode Replace(const std::string& from, const std::string& to) = 0;
+  // Whether the file carries the read-only attribute.
+  virtual bool IsReadOnly(const std::string& path) = 0;
   virtual void Remove(const std::string& path) = 0;
   // Waits up to `wait_ms` for its turn among this machine's writers, then
   // creates the lock file, or takes over one that no live writer holds (left
@@ -85,11 +91,13 @@ class FileOps {
   virtual void Pause(int milliseconds) = 0;
 };
 
+// A file held by another program is tried again, `pause_ms` apart; the
+// waits of one read or one write, the turn among this machine's writers
+// included, add up to at most `longest_wait_ms`.
 struct Timing {
-  int turn_wait_ms = 2000;  // the longest wait for a turn among this machine's writers
-  int read_retries = 200;   // a file held by another program: reads and replaces...
-  int lock_retries = 100;   // ...and waits for a lock held by a writer elsewhere, each...
-  int pause_ms = 20;        // ...this long apart
+  int longest_wait_ms = 4000;
+  int turn_wait_ms = 2000;
+  int pause_ms = 20;
 };
 
 // Where the settings live: the file beside the program and the per-user file
@@ -131,14 +139,19 @@ struct WriteResult {
   ErrorCode error = 0;          // 0: every setting is stored
   std::string path;             // the file written, or the last one tried
   ErrorCode program_error = 0;  // why the program's folder refused, when it did
+  // This write moved the settings from the program's folder to `path`, the
+  // per-user file.
+  bool Moved() const { return error == 0 && program_error != 0; }
 };
 
 // Stores the settings, in order, in one replacement of the file: takes its
 // lock, reads it, changes the keys, writes the result to a temporary file
 // beside it and replaces the file with it; on failure the file is left as it
-// was. The per-user file is written while it exists; when the program's
-// folder refuses, the per-user file is made, starting from a copy of the
-// program's file.
+// was. The per-user file is written while it exists. When the program's
+// folder refuses writes (the lock or temporary file cannot be made there, or
+// the settings file is read-only), the per-user file is made, starting from a
+// copy of the program's file; a file that another program holds is only
+// waited for.
 WriteResult WriteValues(FileOps& files, const Places& places, std::span<const Setting> settings,
                         const Timing& timing = {});
 

@@ -78,6 +78,10 @@ LRESULT OptionDialog::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) 
     case WM_COMMAND:
       OnCommand(LOWORD(wparam), HIWORD(wparam));
       return 0;
+    case WM_CLOSE:
+      if (!win::InBusyPause()) break;
+      ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);  // once OK has stored the choice, or failed to
+      return 0;
   }
   // WM_CLOSE (Alt+F4) goes on to DefWindowProc, which destroys the window:
   // the dialog unloads without storing anything.
@@ -94,14 +98,17 @@ void OptionDialog::OnCommand(int id, int code) {
   }
 }
 
-// A choice that could not be stored stays on screen, for OK to store later.
+// Stores the checked row's value, if any. A choice that could not be stored
+// stays on screen, for OK to store later.
 void OptionDialog::OnOk() {
+  if (win::InBusyPause()) return;  // pressed again while the first OK waits
   for (std::size_t row = 0; row < form_.rows.size(); ++row) {
     if (!controls_->IsChecked(IdOfRow(row))) continue;
     const settings::WriteResult write =
         settings::WriteIniValue(form_.setting.section, form_.setting.key, form_.rows[row].value);
     if (stored_) stored_(write);
     if (write.error != 0) return;
+    break;
   }
   ::ShowWindow(hwnd(), SW_HIDE);
 }

@@ -241,6 +241,11 @@ void MainWindow::OnEnter() {
 }
 
 void MainWindow::OnClose() {
+  // Asked while a launch waits for the settings file: closed once it is done.
+  if (win::InBusyPause()) {
+    ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
+    return;
+  }
   // Nothing is written on close: options changed since the last launch are
   // dropped.
   caption::UnhookCaption(hwnd());
@@ -249,9 +254,8 @@ void MainWindow::OnClose() {
 
 void MainWindow::LoadAndRun() {
   using Stage = LaunchOutcome::Stage;
-  if (std::exchange(settings_busy_, true)) return;
+  if (win::InBusyPause()) return;  // asked again while the first one waits
   const LaunchOutcome outcome = Launch(ReadState().options, SelectedFile());
-  settings_busy_ = false;
   switch (outcome.stage) {
     case Stage::kNoFileSelected:
       win::ShowMessage(L"Please Select One File to Load!");
@@ -268,16 +272,23 @@ void MainWindow::LoadAndRun() {
     case Stage::kStarted:
       break;
   }
-  TellIfNotSaved(outcome.write);
+  TellHowSaved(outcome.write, false);
   if (outcome.start_error != 0) {
     win::ShowMessage(L"Korvax could not be started (\"kx\" was not found or would not run).\n\n" +
                      win::SystemErrorText(outcome.start_error));
   }
 }
 
-void MainWindow::TellIfNotSaved(const settings::WriteResult& write) {
-  if (write.error == 0 || std::exchange(write_failure_told_, true)) return;
-  win::ShowMessage(CannotSaveText(write, settings::SettingsPlaces()));
+// A file held by another program is told each time, and so is every choice
+// of a dialog that cannot be stored (the dialog stays open); that no place
+// takes the launch's settings, once per run.
+void MainWindow::TellHowSaved(const settings::WriteResult& write, bool every_failure) {
+  if (write.Moved()) {
+    win::ShowMessage(MovedText(write, settings::SettingsPlaces()));
+  } else if (write.error != 0 && (every_failure || write.program_error == 0 ||
+                                  !std::exchange(write_refusal_told_, true))) {
+    win::ShowMessage(CannotSaveText(write, settings::SettingsPlaces()));
+  }
 }
 
 void MainWindow::OnOptionClicked(int id) {
@@ -301,13 +312,13 @@ void MainWindow::OnOptionClicked(int id) {
 // Each dialog is made on its first showing and kept for the whole run.
 void MainWindow::ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
                             const dialogs::OptionDialogForm& form) {
-  if (std::exchange(settings_busy_, true)) return;
+  if (win::InBusyPause()) return;
   if (!dialog) {
     dialog = std::make_unique<dialogs::OptionDialog>(
-        form, instance(), [this](const settings::WriteResult& write) { TellIfNotSaved(write); });
+        form, instance(),
+        [this](const settings::WriteResult& write) { TellHowSaved(write, true); });
   }
   const std::optional<settings::ReadResult> failed = dialog->Show();
-  settings_busy_ = false;
   if (failed)
     win::ShowMessage(
         CannotReadText(L"The dialog cannot open: its setting could not be read.", *failed));

@@ -35,7 +35,7 @@ class MainWindow : public layout::FormWindow {
   void OnOptionClicked(int id);
   void OnClose();
   void LoadAndRun();
-  void TellIfNotSaved(const settings::WriteResult& write);
+  void TellHowSaved(const settings::WriteResult& write, bool every_failure);
   void ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
                   const dialogs::OptionDialogForm& form);
   void ShowAbout();
@@ -53,10 +53,7 @@ class MainWindow : public layout::FormWindow {
   std::vector<std::u16string> files_;      // as File1 lists them, in its order
   std::u16string image_to_select_;         // given on the command line
   bool tooltip_added_ = false;
-  bool write_failure_told_ = false;  // once per run
-  // A launch or a dialog's load waiting for the settings file: the window
-  // still answers messages sent to it, but starts no second one.
-  bool settings_busy_ = false;
+  bool write_refusal_told_ = false;                              // once per run
   std::unique_ptr<dialogs::AboutDialog> about_dialog_;           // Form2
   std::unique_ptr<dialogs::OptionDialog> joystick_type_dialog_;  // Form3
   std::unique_ptr<dialogs::OptionDialog> resolution_dialog_;     // Form4

@@ -35,7 +35,18 @@ std::wstring CannotSaveText(const settings::WriteResult& write, const settings::
   std::wstring text = L"Your settings cannot be saved.\n\n";
   if (write.program_error != 0 && write.path != places.program)
     text += PathAndReason(places.program, write.program_error) + L"\n\n";
-  return text + PathAndReason(write.path, write.error) + Advice(write.error);
+  // Refused by a place that takes other writes: another program holds the
+  // file open, and Windows replaces no file that is open.
+  const bool held = write.program_error == 0 && write.error == settings::kErrorAccessDenied;
+  return text + PathAndReason(write.path, write.error) +
+         Advice(held ? ERROR_SHARING_VIOLATION : write.error);
+}
+
+std::wstring MovedText(const settings::WriteResult& write, const settings::Places& places) {
+  return L"Quorvel cannot write its settings beside the program:\n\n" +
+         PathAndReason(places.program, write.program_error) +
+         L"\n\nFrom now on your settings are kept in\n" + win::Widen(write.path).value_or(L"?") +
+         L"\n\nDelete that file to go back to the one beside the program.";
 }
 
 std::wstring NoOwnFolderText(const settings::Places& places) {

@@ -15,6 +15,9 @@ std::wstring CannotReadText(std::wstring_view first_line, const settings::ReadRe
 // Neither the program's folder nor the per-user place took the settings.
 std::wstring CannotSaveText(const settings::WriteResult& write, const settings::Places& places);
 
+// The settings have just moved to the per-user file: both files, and why.
+std::wstring MovedText(const settings::WriteResult& write, const settings::Places& places);
+
 // The program's own folder is unknown: where the settings are kept instead.
 std::wstring NoOwnFolderText(const settings::Places& places);
 

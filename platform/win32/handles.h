@@ -50,6 +50,14 @@ struct FileHandleTraits {
 };
 using UniqueFile = Unique<HANDLE, FileHandleTraits>;
 
+// Directory searches (FindFirstFile*), closed with FindClose.
+struct FindHandleTraits {
+  static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
+  static bool IsValid(HANDLE h) { return h != nullptr && h != INVALID_HANDLE_VALUE; }
+  static void Close(HANDLE h) { ::FindClose(h); }
+};
+using UniqueFind = Unique<HANDLE, FindHandleTraits>;
+
 // Any GDI object made by a Create* call (brush, font, bitmap, region).
 template <typename Object>
 struct GdiObjectTraits {

@@ -67,7 +67,29 @@ void ShowInFront(HWND hwnd) {
   ::BringWindowToTop(hwnd);
 }
 
+namespace {
+
+int g_pauses = 0;  // BusyPause calls going on (nested through messages sent meanwhile)
+
+// Input waiting in the thread's queue: the keyboard's and the mouse's, and
+// button clicks posted as such.
+void DropQueuedInput() {
+  constexpr UINT kInput[][2] = {{WM_KEYFIRST, WM_KEYLAST},
+                                {WM_MOUSEFIRST, WM_MOUSELAST},
+                                {WM_NCMOUSEMOVE, WM_NCXBUTTONDBLCLK},
+                                {BM_CLICK, BM_CLICK}};
+  MSG message;
+  for (const auto& [first, last] : kInput)
+    while (::PeekMessageW(&message, nullptr, first, last, PM_REMOVE | PM_NOYIELD)) {
+    }
+}
+
+}  // namespace
+
+bool InBusyPause() { return g_pauses > 0; }
+
 void BusyPause(int milliseconds) {
+  ++g_pauses;
   ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));  // until the pointer next moves over a window
   const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
   for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
@@ -81,6 +103,8 @@ void BusyPause(int milliseconds) {
     ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now),
                                 QS_PAINT | QS_SENDMESSAGE);
   }
+  DropQueuedInput();
+  --g_pauses;
 }
 
 HCURSOR LoadPointer(HINSTANCE instance, int id) {

@@ -2,6 +2,7 @@
 
 #include <windows.h>
 
+#include <algorithm>
 #include <limits>
 
 #include "platform/win32/handles.h"
@@ -131,6 +132,12 @@ ErrorCode Win32FileOps::Replace(const std::string& from, const std::string& to) 
   return 0;
 }
 
+bool Win32FileOps::IsReadOnly(const std::string& path) {
+  const std::optional<std::wstring> wide = win::Widen(path);
+  const DWORD attributes = wide ? ::GetFileAttributesW(wide->c_str()) : INVALID_FILE_ATTRIBUTES;
+  return attributes != INVALID_FILE_ATTRIBUTES && (attributes & FILE_ATTRIBUTE_READONLY) != 0;
+}
+
 void Win32FileOps::Remove(const std::string& path) {
   if (const std::optional<std::wstring> wide = win::Widen(path)) ::DeleteFileW(wide->c_str());
 }
@@ -144,10 +151,13 @@ LockAttempt Win32FileOps::TryLock(const std::string& path, int wait_ms) {
   if (!converted) return {nullptr, kUnconvertible};
   const std::wstring& wide = *converted;
   win::UniqueHandle mutex(::CreateMutexW(nullptr, FALSE, QueueName(wide).c_str()));
+  int waited_ms = 0;
   if (mutex) {
+    const ULONGLONG start = ::GetTickCount64();
     // WAIT_ABANDONED: a writer died in its turn; the turn is ours now.
     const DWORD waited = ::WaitForSingleObject(mutex.get(), static_cast<DWORD>(wait_ms));
-    if (waited == WAIT_TIMEOUT) return {};
+    waited_ms = static_cast<int>(std::min<ULONGLONG>(::GetTickCount64() - start, wait_ms));
+    if (waited == WAIT_TIMEOUT) return {nullptr, 0, waited_ms};
     if (waited == WAIT_FAILED) mutex.reset();  // no queue: the lock file alone decides
   }
   QueueTurn turn(std::move(mutex));
@@ -159,10 +169,19 @@ LockAttempt Win32FileOps::TryLock(const std::string& path, int wait_ms) {
   if (error == ERROR_FILE_EXISTS || error == ERROR_ALREADY_EXISTS) {
     file.reset(::CreateFileW(wide.c_str(), kAccess, 0, nullptr, OPEN_EXISTING, kFlags, nullptr));
     error = file ? 0 : ::GetLastError();
-    if (error == ERROR_SHARING_VIOLATION || error == ERROR_FILE_NOT_FOUND) return {};  // held
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_FILE_NOT_FOUND)
+      return {nullptr, 0, waited_ms};  // held
   }
-  if (error != 0) return {nullptr, error};
-  return {std::make_unique<Win32FileLock>(std::move(turn), std::move(file)), 0};
+  // A lock file that its last holder has just closed stays, deleted but still
+  // listed, until every handle to it is gone; Windows refuses to make or open
+  // it meanwhile with ERROR_ACCESS_DENIED, as it refuses a new file in a folder
+  // that takes none. A lock still listed is held.
+  if (error == ERROR_ACCESS_DENIED) {
+    WIN32_FIND_DATAW found;
+    if (win::UniqueFind(::FindFirstFileW(wide.c_str(), &found))) return {nullptr, 0, waited_ms};
+  }
+  if (error != 0) return {nullptr, error, waited_ms};
+  return {std::make_unique<Win32FileLock>(std::move(turn), std::move(file)), 0, waited_ms};
 }
 
 ErrorCode Win32FileOps::CreateFolder(const std::string& path) {

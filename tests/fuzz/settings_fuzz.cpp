@@ -31,6 +31,7 @@ struct MemoryFiles : FileOps {
     files.erase(from);
     return 0;
   }
+  bool IsReadOnly(const std::string&) override { return false; }
   void Remove(const std::string& path) override { files.erase(path); }
   LockAttempt TryLock(const std::string&, int) override {
     return {std::make_unique<FileLock>(), 0};

@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <array>
 #include <atomic>
 #include <map>
@@ -20,7 +21,7 @@ using namespace std::string_literals;
 const std::string kPath = "C:\\Quorvel\\quorvel.ini";
 const std::string kUserPath = "C:\\Users\\Ann\\AppData\\Local\\Quorvel\\quorvel.ini";
 const Places kHere{kPath, ""};
-const Timing kFast{0, 3, 3, 1};
+const Timing kFast{3, 0, 1};  // three pauses at most
 
 struct Crash {};
 
@@ -32,14 +33,17 @@ struct Lock : FileLock {
   std::string path;
 };
 
-// Files in memory. The first `busy_reads` reads find the file held by another program and the first
-// `held_replaces` replacements are refused. Of the changing steps (writes and replacements), every
-// one from `fail_from` on fails and the one at `crash_at` crashes; a failed write, and a crashed
-// one when `torn`, leaves half of its bytes behind. Paths under `refusing` cannot be written.
+// Files in memory, failing with Windows' codes. The first `busy_reads` reads find the file held
+// unshared by another program (ERROR_SHARING_VIOLATION) and the first `held_replaces`
+// replacements find it open elsewhere, which Windows refuses with ERROR_ACCESS_DENIED however the
+// holder shares it, as it does a replacement of a `read_only` file. Of the changing steps (writes
+// and replacements), every one from `fail_from` on fails and the one at `crash_at` crashes; a
+// failed write, and a crashed one when `torn`, leaves half of its bytes behind. No new file can be
+// made under a path of `refusing` (ERROR_ACCESS_DENIED).
 struct Disk : FileOps {
   std::mutex mutex;
   std::map<std::string, std::string> files;  // path to bytes
-  std::vector<std::string> folders, refusing;
+  std::vector<std::string> folders, refusing, read_only;
   int busy_reads = 0, held_replaces = 0, fail_from = 1 << 20, crash_at = -1, steps = 0;
   bool unreadable = false, torn = false;
   std::atomic<int> reads{0}, pauses{0};
@@ -72,10 +76,14 @@ struct Disk : FileOps {
     const std::lock_guard hold(mutex);
     const int step = steps++;
     if (step == crash_at) throw Crash{};
-    if (step >= fail_from || held_replaces-- > 0 || files.count(from) == 0) return 32;
+    if (step >= fail_from || files.count(from) == 0) return 32;
+    if (held_replaces-- > 0 || IsReadOnly(to)) return kErrorAccessDenied;
     files[to] = files[from];
     files.erase(from);
     return 0;
+  }
+  bool IsReadOnly(const std::string& path) override {
+    return std::find(read_only.begin(), read_only.end(), path) != read_only.end();
   }
   void Remove(const std::string& path) override {
     const std::lock_guard hold(mutex);
@@ -197,12 +205,12 @@ TEST(SettingsFile, AFileOrLockHeldForAMomentIsWaitedFor) {
   EXPECT_EQ(disk.pauses, 4);
   disk.files[LockPathFor(kPath)] = "";  // a live writer that never lets go: a failure, not a guess
   EXPECT_EQ(WriteValue(disk, kHere, "Video", "scale", "1", kFast), kErrorBusy);
-  EXPECT_EQ(disk.pauses, 4 + kFast.lock_retries);
+  EXPECT_EQ(disk.pauses, 4 + kFast.longest_wait_ms);
   EXPECT_EQ(disk.files[kPath], "[Video]\r\nblur=0\r\n");
   disk.busy_reads = 1000;
   disk.reads = 0;
   const ReadResult failed = ReadValue(disk, kHere, "Video", "blur", kFast);
-  EXPECT_TRUE(!failed.ok && failed.error == 32u && disk.reads == kFast.read_retries + 1);
+  EXPECT_TRUE(!failed.ok && failed.error == 32u && disk.reads == kFast.longest_wait_ms + 1);
   EXPECT_EQ(failed.path, kPath);
 }
 
@@ -286,26 +294,51 @@ TEST(SettingsFile, KeepsEachFileInItsEncodingAndRefusesWhatItCannotDecode) {
 }
 
 // A program folder that refuses writes: at once, the settings move to the per-user file, starting
-// from a copy of the program's; from then on that file is read and written.
+// from a copy of the program's; from then on that file is read and written. A file that another
+// program holds open is no refusal: it is waited for, and the settings stay beside the program.
 TEST(SettingsFile, AProgramFolderThatRefusesWritesHandsOverToThePerUserFile) {
   const Places both{kPath, kUserPath};
-  Disk disk;
-  disk.files[kPath] = "[Video]\r\nblur=1\r\n";
-  disk.refusing = {"C:\\Quorvel\\"};
-  WriteResult result = WriteValues(disk, both, std::vector<Setting>{{"Video", "scale", "1"}});
-  EXPECT_TRUE(result.error == 0 && result.program_error == 5 && result.path == kUserPath);
-  EXPECT_EQ(disk.pauses, 0);
-  EXPECT_EQ(disk.folders, std::vector<std::string>{"C:\\Users\\Ann\\AppData\\Local\\Quorvel"});
-  EXPECT_EQ(disk.files[kUserPath], "[Video]\r\nblur=1\r\nscale=1\r\n");
-  EXPECT_EQ(disk.files[kPath], "[Video]\r\nblur=1\r\n");
-  disk.refusing.clear();  // the folder is writable again: the per-user file stays in charge
-  EXPECT_EQ(WriteValue(disk, both, "Video", "blur", "0"), 0u);
-  EXPECT_EQ(ReadValue(disk, both, "Video", "blur").value, "0");
-  EXPECT_EQ(disk.files[kPath], "[Video]\r\nblur=1\r\n");
+  struct Row {
+    const char* what;
+    std::vector<std::string> refusing, read_only;
+    int held_replaces;
+    ErrorCode program_error;  // 0: not moved
+  };
+  for (const Row& row : {Row{"a folder that takes no new file", {"C:\\Quorvel\\"}, {}, 0, 5},
+                         Row{"no temporary file", {TemporaryPathFor(kPath)}, {}, 0, 5},
+                         Row{"a read-only file", {}, {kPath}, 0, kErrorFileReadOnly},
+                         Row{"a file held open for longer than the wait", {}, {}, 1000, 0}}) {
+    SCOPED_TRACE(row.what);
+    Disk disk;
+    disk.files[kPath] = "[Video]\r\nblur=1\r\n";
+    disk.refusing = row.refusing;
+    disk.read_only = row.read_only;
+    disk.held_replaces = row.held_replaces;
+    const WriteResult result =
+        WriteValues(disk, both, std::vector<Setting>{{"Video", "scale", "1"}}, kFast);
+    EXPECT_EQ(result.program_error, row.program_error);
+    EXPECT_EQ(result.Moved(), row.program_error != 0);
+    EXPECT_EQ(disk.files[kPath], "[Video]\r\nblur=1\r\n");
+    if (row.program_error == 0) {
+      EXPECT_TRUE(result.error == kErrorAccessDenied && result.path == kPath);
+      EXPECT_TRUE(disk.pauses == kFast.longest_wait_ms && disk.files.count(kUserPath) == 0);
+      EXPECT_FALSE(disk.LeftBehind());
+      continue;
+    }
+    EXPECT_TRUE(result.error == 0 && result.path == kUserPath && disk.pauses == 0);
+    EXPECT_EQ(disk.folders, std::vector<std::string>{"C:\\Users\\Ann\\AppData\\Local\\Quorvel"});
+    EXPECT_EQ(disk.files[kUserPath], "[Video]\r\nblur=1\r\nscale=1\r\n");
+    disk.refusing.clear();  // writable again: the per-user file stays in charge
+    disk.read_only.clear();
+    EXPECT_EQ(WriteValue(disk, both, "Video", "blur", "0"), 0u);
+    EXPECT_EQ(ReadValue(disk, both, "Video", "blur").value, "0");
+    EXPECT_EQ(disk.files[kPath], "[Video]\r\nblur=1\r\n");
+  }
 
   Disk locked;  // neither place can be written
   locked.refusing = {"C:\\"};
-  result = WriteValues(locked, both, std::vector<Setting>{{"Video", "scale", "1"}});
+  const WriteResult result =
+      WriteValues(locked, both, std::vector<Setting>{{"Video", "scale", "1"}});
   EXPECT_TRUE(result.error == 5 && result.program_error == 5 && result.path == kUserPath);
   EXPECT_TRUE(locked.files.empty() && locked.pauses == 0);
 

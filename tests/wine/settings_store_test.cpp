@@ -109,9 +109,53 @@ TEST(SettingsStore, AFileHeldLongerThanTheWaitIsToldAndTheNextPressWorks) {
                        dialogs::kResolutionForm.caption));
 }
 
+// Another program holds the file open, sharing it, for longer than the wait (a viewer, a sync
+// program): Windows refuses to replace it as it refuses a folder that takes no writes, but it is
+// no such folder. The launch goes on, the file is named, the settings stay beside the program,
+// and the next press stores them. A second press while the first waits is not carried out after
+// it.
+TEST(SettingsStore, AFileHeldSharedStaysBesideTheProgramAndAPressDuringTheWaitIsDropped) {
+  QuorvelFolder folder({L"demo.sms"});
+  folder.WriteSettings("[Video]\r\nscanlines=0\r\n");
+  RunningQuorvel app(folder);
+  ASSERT_TRUE(app.window());
+  Click(app.Item(launcher::kIdCheck1));
+  Send(app.Item(launcher::kIdFile1), LB_SETCURSEL, 0);
+  const auto hold = [&](DWORD share) {
+    return win::UniqueFile(::CreateFileW(folder.settings_path().c_str(), GENERIC_READ, share,
+                                         nullptr, OPEN_EXISTING, 0, nullptr));
+  };
+  win::UniqueFile holder = hold(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  ASSERT_TRUE(holder);
+  ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
+  EXPECT_EQ(folder.WaitForRecords(1).size(), 1u) << "the launch goes on";
+  const std::wstring told = app.AnswerMessageBox().value_or(L"(no box)");
+  EXPECT_NE(told.find(L"\n" + folder.settings_path() + L"\n"), std::wstring::npos) << Narrow(told);
+  EXPECT_FALSE(std::filesystem::exists(folder.user_settings_path())) << "moved away";
+  EXPECT_EQ(folder.Setting("Video", "scanlines"), "0");
+
+  holder.reset();
+  holder = hold(0);  // now alone, for a moment: two presses, the second during the wait
+  ASSERT_TRUE(holder);
+  ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
+  ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
+  ::Sleep(1000);
+  holder.reset();
+  EXPECT_EQ(folder.WaitForRecords(2).size(), 2u);
+  EXPECT_EQ(folder.Setting("Video", "scanlines"), "1");
+  // Posted after both presses: once it is carried out, so would a second launch have been.
+  ::PostMessageW(app.Item(launcher::kIdCheck1), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return !IsChecked(app.Item(launcher::kIdCheck1)); }));
+  EXPECT_FALSE(WaitUntil([&] { return folder.WaitForRecords(0).size() > 2; }, 1s))
+      << "the press made during the wait was carried out after it";
+  EXPECT_EQ(app.Windows(L"#32770").size(), 0u);
+  EXPECT_FALSE(std::filesystem::exists(folder.user_settings_path()));
+}
+
 // A program folder that refuses writes (the prefix's server gives up root's right to override
-// file permissions): the settings move to that folder's per-user file, and nothing is lost or
-// waited for. Another copy of the program, in a folder that takes writes, keeps its own file.
+// file permissions): the settings move to that folder's per-user file, nothing is lost or
+// waited for, and the move is told once, with both files. Another copy of the program, in a
+// folder that takes writes, keeps its own file.
 TEST(SettingsStore, AReadOnlyProgramFolderHasAPerUserFileOfItsOwn) {
   QuorvelFolder folder({L"demo.sms"});
   const std::string before = "; kept\r\n[Video]\r\nblur=1\r\n";
@@ -123,19 +167,23 @@ TEST(SettingsStore, AReadOnlyProgramFolderHasAPerUserFileOfItsOwn) {
   } writable{folder.program_folder()};
   ASSERT_FALSE(::CreateDirectoryW((folder.program_folder() + L"\\probe").c_str(), nullptr))
       << "the folder takes writes: is the Wine server running with root's full rights?";
-  const auto launch = [](const RunningQuorvel& app, const QuorvelFolder& in) {
+  const auto launch = [](const RunningQuorvel& app, const QuorvelFolder& in, size_t count) {
     Send(app.Item(launcher::kIdFile1), LB_SETCURSEL, 0);
     ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
-    EXPECT_EQ(in.WaitForRecords(1).size(), 1u);
-    Send(app.window(), WM_NULL);  // answered in its message loop: the launch is over
-    EXPECT_EQ(app.Windows(L"#32770").size(), 0u) << "nothing to tell: the settings were kept";
+    EXPECT_EQ(in.WaitForRecords(count).size(), count);
   };
   {
     RunningQuorvel app(folder);
     ASSERT_TRUE(app.window());
     EXPECT_TRUE(IsChecked(app.Item(launcher::kIdCheck2)));
     Click(app.Item(launcher::kIdCheck1));
-    launch(app, folder);
+    launch(app, folder, 1);
+    const std::wstring told = app.AnswerMessageBox().value_or(L"(no box)");
+    for (const std::wstring& path : {folder.settings_path(), folder.user_settings_path()})
+      EXPECT_NE(told.find(L"\n" + path + L"\n"), std::wstring::npos) << Narrow(told);
+    launch(app, folder, 2);
+    Send(app.window(), WM_NULL);  // answered in its message loop: the launch is over
+    EXPECT_EQ(app.Windows(L"#32770").size(), 0u) << "told again";
     EXPECT_EQ(app.Close(), DWORD{0});
   }
   const std::string user = ReadFileBytes(folder.user_settings_path());
@@ -156,14 +204,17 @@ TEST(SettingsStore, AReadOnlyProgramFolderHasAPerUserFileOfItsOwn) {
   EXPECT_FALSE(IsChecked(second.Item(launcher::kIdCheck1)) ||
                IsChecked(second.Item(launcher::kIdCheck2)));
   EXPECT_TRUE(IsChecked(second.Item(launcher::kIdCheck4)));
-  launch(second, other);
+  launch(second, other, 1);
+  Send(second.window(), WM_NULL);
+  EXPECT_EQ(second.Windows(L"#32770").size(), 0u) << "nothing to tell: the settings were kept";
   EXPECT_EQ(other.Setting("Video", "scale"), "1");
   EXPECT_EQ(other.Setting("Controls", "keyboard"), "0");
   EXPECT_EQ(ReadFileBytes(folder.user_settings_path()), user);
 }
 
 // Neither the program's folder (a folder stands where the temporary file goes) nor the per-user
-// folder (LOCALAPPDATA names a file) can take the settings: told once, with both files and reasons.
+// folder (LOCALAPPDATA names a file) can take the settings: told once per run at a launch, with
+// both files and reasons, and at every OK of a dialog, which then stays open.
 TEST(SettingsStore, FailedWriteIsToldOnceAndTheLaunchGoesOn) {
   QuorvelFolder folder({L"demo.sms"});
   const std::string before = "[Video]\r\nscanlines=1\r\n";
@@ -188,6 +239,18 @@ TEST(SettingsStore, FailedWriteIsToldOnceAndTheLaunchGoesOn) {
   Send(app.window(), WM_NULL);
   EXPECT_EQ(app.Windows(L"#32770").size(), 0u) << "told twice";
   EXPECT_EQ(folder.Settings(), before);
+  const HWND dialog = app.Open(launcher::kIdCommand4, dialogs::kOptionDialogClass,
+                               dialogs::kResolutionForm.caption);
+  ASSERT_TRUE(dialog);
+  const dialogs::OptionDialogForm& form = dialogs::kResolutionForm;
+  Click(::GetDlgItem(dialog, layout::Find(form.controls, form.rows[0].button)->id));
+  for (int press = 0; press < 2; ++press) {
+    ::PostMessageW(::GetDlgItem(dialog, dialogs::kIdOk), BM_CLICK, 0, 0);
+    EXPECT_NE(app.AnswerMessageBox().value_or(L"").find(folder.settings_path()), std::wstring::npos)
+        << "OK " << press;
+    Send(dialog, WM_NULL);
+    EXPECT_TRUE(::IsWindowVisible(dialog)) << "the choice that was not stored went away";
+  }
 }
 
 // A lock that a writer left behind when it lost power is taken over at once; a live one is not.
