@@ -1,6 +1,7 @@
 #include "launcher/launch_command.h"
 
 #include "launcher/opening.h"
+#include "platform/paths.h"
 #include "platform/utf.h"
 
 namespace quorvel::launcher {
@@ -69,7 +70,7 @@ std::optional<LaunchPlan> PlanLaunch(const MainOptions& options, std::u16string_
   return LaunchPlan{
       LaunchCommandLine(options, file_name, joystick_type,
                         read(settings::kResolution.section, settings::kResolution.key)),
-      LaunchWrites(options), StoredImagePath(PathIn(folder, file_name))};
+      LaunchWrites(options), StoredImagePath(paths::Join<char16_t>(folder, file_name))};
 }
 
 }  // namespace quorvel::launcher

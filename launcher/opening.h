@@ -23,16 +23,24 @@ struct Opening {
     kNotAnImage,     // `path` is a file that is not an image
   };
   Kind kind = Kind::kCurrentFolder;
-  std::u16string path;    // the argument, after the current directory when it is relative
+  std::u16string path;    // the argument as a whole path
   std::u16string folder;  // kFolder, kImage
   std::u16string image;   // kImage: its name in `folder`
   bool operator==(const Opening&) const = default;
 };
 
-// The meaning of the command line's argument (empty: none), given the current
-// directory and what the system finds at a path.
-Opening OpeningOf(std::u16string_view argument, std::u16string_view current_directory,
-                  const std::function<PathKind(std::u16string_view path)>& kind_of);
+// What the system knows of paths: the whole, long path of a path as given
+// (from the current directory, or a drive's own), and what is found there.
+struct PathSystem {
+  std::function<std::u16string(std::u16string_view path)> full_path;
+  std::function<PathKind(std::u16string_view path)> kind_of;
+};
+
+// The meaning of the command line's argument (empty: none).
+Opening OpeningOf(std::u16string_view argument, const PathSystem& system);
+
+// Whether two names are one file name, as the system compares them.
+using SameName = bool (*)(std::u16string_view, std::u16string_view);
 
 // The remembered image: where the settings keep it, and its full path as
 // stored text: UTF-8, with "%" and each unpaired surrogate written as "%" and
@@ -42,12 +50,10 @@ inline constexpr std::string_view kRememberedKey = "last";
 std::string StoredImagePath(std::u16string_view path);
 std::optional<std::u16string> ImagePathOfStored(std::string_view stored);  // nullopt: not such text
 
-// The full path of an image in a folder.
-std::u16string PathIn(std::u16string_view folder, std::u16string_view name);
-
 // The index in `listed` (the names File1 lists from `folder`) of the image at
-// `path`; file names match in any letter case.
+// `path`.
 std::optional<std::size_t> IndexOfImage(std::span<const std::u16string> listed,
-                                        std::u16string_view folder, std::u16string_view path);
+                                        std::u16string_view folder, std::u16string_view path,
+                                        SameName same);
 
 }  // namespace quorvel::launcher

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "platform/ascii.h"
+#include "platform/paths.h"
 #include "platform/utf.h"
 #include "settings/ini_text.h"
 #include "settings/settings_text.h"
@@ -15,36 +16,34 @@ namespace {
 // The program folder's name in its per-user folder's name is cut to this many characters.
 constexpr std::size_t kMaxFolderNameLength = 40;
 
-// A directory that already ends in a separator, such as a drive root, gets no second one.
-std::string Join(std::string_view directory, std::string_view name) {
-  std::string path(directory);
-  if (path.empty() || (path.back() != '\\' && path.back() != '/')) path += '\\';
-  path += name;
-  return path;
-}
-
 }  // namespace
 
 std::string SettingsPathIn(std::string_view directory) {
-  return Join(directory, kSettingsFileName);
+  return paths::Join<char>(directory, kSettingsFileName);
 }
 
-std::string UserSettingsPath(std::string_view local_app_data, std::string_view program_folder) {
-  const std::string folder = Join(local_app_data, "Quorvel");
-  while (program_folder.ends_with('\\') || program_folder.ends_with('/'))
-    program_folder.remove_suffix(1);
+std::string UserSettingsPath(std::string_view local_app_data, std::string_view program_folder,
+                             std::string_view folder_key) {
+  const std::string folder = paths::Join<char>(local_app_data, "Quorvel");
+  program_folder = paths::Trimmed(program_folder);
   if (program_folder.empty()) return SettingsPathIn(folder);
 
-  std::uint32_t hash = 2166136261u;  // FNV-1a: file names match in any letter case
-  for (const char c : program_folder)
-    hash = (hash ^ static_cast<unsigned char>(ascii::Lower(c))) * 16777619u;
-  std::string_view name = program_folder.substr(program_folder.find_last_of("\\/") + 1);
-  if (name.ends_with(':')) name.remove_suffix(1);  // a drive's root: its letter
+  while (!folder_key.empty() && paths::IsSeparator(folder_key.back())) folder_key.remove_suffix(1);
+  std::uint32_t hash = 2166136261u;  // FNV-1a
+  for (const char c : folder_key) hash = (hash ^ static_cast<unsigned char>(c)) * 16777619u;
+  std::string_view name = paths::NameOf(program_folder);
+  if (name.empty() || name.ends_with(':')) name = program_folder.substr(0, 1);  // a drive's root
   name = name.substr(0, utf::PrefixOfCharacters(name, kMaxFolderNameLength));
   constexpr char kDigits[] = "0123456789abcdef";
   std::string tag = " (";
   for (int shift = 28; shift >= 0; shift -= 4) tag += kDigits[(hash >> shift) & 0xF];
-  return SettingsPathIn(Join(folder, std::string(name) + tag + ")"));
+  return SettingsPathIn(paths::Join<char>(folder, std::string(name) + tag + ")"));
+}
+
+std::string AsciiFoldedKey(std::string_view program_folder) {
+  std::string key(program_folder);
+  for (char& c : key) c = ascii::Lower(c);
+  return key;
 }
 
 std::string TemporaryPathFor(const std::string& path) { return path + ".tmp"; }
@@ -165,11 +164,6 @@ FileWrite WriteFileAt(FileOps& files, const std::string& path, std::span<const S
   return {error};
 }
 
-std::string FolderOf(const std::string& path) {
-  const std::size_t separator = path.find_last_of("\\/");
-  return separator == std::string::npos ? std::string() : path.substr(0, separator);
-}
-
 }  // namespace
 
 ReadResult ReadText(FileOps& files, const Places& places, const Timing& timing) {
@@ -220,7 +214,7 @@ WriteResult WriteValues(FileOps& files, const Places& places, std::span<const Se
   // file, which starts as a copy of the program's file so that nothing is lost.
   const FileRead seed = ReadPatiently(files, places.program, patience);
   if (Failed(seed)) return {ErrorOf(seed), places.program, program.error};
-  if (const ErrorCode error = files.CreateFolder(FolderOf(places.user)))
+  if (const ErrorCode error = files.CreateFolder(std::string(paths::FolderOf<char>(places.user))))
     return {error, places.user, program.error};
   return {WriteFileAt(files, places.user, settings, &seed, patience, timing).error, places.user,
           program.error};

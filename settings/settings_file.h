@@ -22,11 +22,16 @@ std::string SettingsPathIn(std::string_view directory);
 
 // The per-user settings file of the program in `program_folder`, under the
 // user's local application data: each program folder has a folder of its own
-// there, named after it and told apart by a hash of its whole path (letter
-// case aside), for example
+// there, named after it and told apart by a hash of `folder_key`, the folder's
+// whole path in one letter case as the file system folds it, for example
 //   C:\Program Files\Quorvel -> LOCALAPPDATA\Quorvel\Quorvel (8c2f13a0)\quorvel.ini
 // With the program folder unknown (""), LOCALAPPDATA\Quorvel\quorvel.ini.
-std::string UserSettingsPath(std::string_view local_app_data, std::string_view program_folder);
+std::string UserSettingsPath(std::string_view local_app_data, std::string_view program_folder,
+                             std::string_view folder_key);
+
+// The key that earlier versions hashed: the path with its ASCII letters in
+// lower case. Their per-user files are still found by it.
+std::string AsciiFoldedKey(std::string_view program_folder);
 
 // A system error code (GetLastError or errno); 0 means success. The codes the
 // store gives itself carry Windows' numbers, so the system can describe them.

@@ -2,6 +2,7 @@
 
 #include "launcher/opening.h"
 #include "launcher/win32/process_start.h"
+#include "platform/win32/text.h"
 #include "settings/win32/settings_store.h"
 
 namespace quorvel::launcher {
@@ -36,7 +37,7 @@ LaunchOutcome Launch(const MainOptions& options, std::u16string_view file_name) 
 std::u16string CurrentDirectory() {
   std::wstring path(::GetCurrentDirectoryW(0, nullptr), L'\0');
   path.resize(::GetCurrentDirectoryW(static_cast<DWORD>(path.size()), path.data()));
-  return {path.begin(), path.end()};
+  return std::u16string(win::AsUtf16(path));
 }
 
 }  // namespace quorvel::launcher

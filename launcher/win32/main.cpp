@@ -4,12 +4,13 @@
 #include <cstdlib>
 
 #include "launcher/win32/main_window.h"
+#include "platform/win32/text.h"
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE, wchar_t*, int show) {
   // One folder or image to open; any further arguments are left alone.
   const wchar_t* const argument = __argc > 1 ? __wargv[1] : L"";
   quorvel::launcher::MainWindow main_window;
-  if (!main_window.Create(instance, show, reinterpret_cast<const char16_t*>(argument)))
+  if (!main_window.Create(instance, show, quorvel::win::AsUtf16(argument)))
     return 1;  // the user has been told why
 
   MSG message;

@@ -12,10 +12,12 @@
 #include "launcher/win32/launch.h"
 #include "launcher/win32/settings_messages.h"
 #include "layout/win32/colour.h"
+#include "platform/paths.h"
 #include "platform/win32/dpi.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/library.h"
 #include "platform/win32/message.h"
+#include "platform/win32/paths.h"
 #include "platform/win32/text.h"
 #include "resources/resource_ids.h"
 #include "settings/ini_text.h"
@@ -23,11 +25,6 @@
 
 namespace quorvel::launcher {
 namespace {
-
-// The system's UTF-16 names, as Win32 calls take them.
-const wchar_t* Wide(const std::u16string& text) {
-  return reinterpret_cast<const wchar_t*>(text.c_str());
-}
 
 // A fixed single frame with the window menu and Close only. Once it is on
 // the screen its painting leaves its controls out (WS_CLIPCHILDREN: nothing
@@ -69,15 +66,18 @@ bool CommonControlsLoaded() {
 // when an image was given.
 std::u16string OpenArgument(std::u16string_view argument) {
   DWORD missing = 0;
-  const Opening opening = OpeningOf(argument, CurrentDirectory(), [&](std::u16string_view path) {
-    const DWORD attributes = ::GetFileAttributesW(Wide(std::u16string(path)));
-    if (attributes != INVALID_FILE_ATTRIBUTES)
-      return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::kFolder : PathKind::kFile;
-    missing = ::GetLastError();
-    return PathKind::kMissing;
-  });
+  const PathSystem system{
+      [](std::u16string_view path) { return win::LongPath(win::FullPath(path)); },
+      [&](std::u16string_view path) {
+        const DWORD attributes = ::GetFileAttributesW(win::WideZ(std::u16string(path)));
+        if (attributes != INVALID_FILE_ATTRIBUTES)
+          return attributes & FILE_ATTRIBUTE_DIRECTORY ? PathKind::kFolder : PathKind::kFile;
+        missing = ::GetLastError();
+        return PathKind::kMissing;
+      }};
+  const Opening opening = OpeningOf(argument, system);
   const std::wstring cannot_open =
-      L"Quorvel cannot open\n" + std::wstring(Wide(opening.path)) + L"\n\n";
+      L"Quorvel cannot open\n" + std::wstring(win::AsWide(opening.path)) + L"\n\n";
   switch (opening.kind) {
     case Opening::Kind::kCurrentFolder:
       return {};
@@ -91,7 +91,7 @@ std::u16string OpenArgument(std::u16string_view argument) {
     case Opening::Kind::kImage:
       break;
   }
-  if (!::SetCurrentDirectoryW(Wide(opening.folder))) {
+  if (!::SetCurrentDirectoryW(win::WideZ(opening.folder))) {
     win::ShowMessage(cannot_open + win::SystemErrorText(::GetLastError()));
     return {};
   }
@@ -365,11 +365,12 @@ void MainWindow::SelectOpenedImage(const std::string& settings_text) {
   const std::u16string folder = CurrentDirectory();
   std::optional<std::size_t> index;
   if (!image_to_select_.empty()) {
-    index = IndexOfImage(files_, folder, PathIn(folder, image_to_select_));
+    index = IndexOfImage(files_, folder, paths::Join<char16_t>(folder, image_to_select_),
+                         win::SameName);
   } else if (const std::optional<std::string> stored =
                  ini::FindValue(settings_text, kRememberedSection, kRememberedKey)) {
     if (const std::optional<std::u16string> path = ImagePathOfStored(*stored))
-      index = IndexOfImage(files_, folder, *path);
+      index = IndexOfImage(files_, folder, *path, win::SameName);
   }
   if (index) ::SendMessageW(controls_->Item(kIdFile1), LB_SETCURSEL, *index, 0);
 }

@@ -3,13 +3,13 @@
 #include <string>
 
 #include "platform/win32/handles.h"
+#include "platform/win32/text.h"
 
 namespace quorvel::launcher {
 
 DWORD StartProcess(std::u16string_view command_line) {
-  // CreateProcessW may write into the command line, so it gets its own copy;
-  // wchar_t is UTF-16 here, so the copy goes unit for unit.
-  std::wstring writable(command_line.begin(), command_line.end());
+  // CreateProcessW may write into the command line, so it gets its own copy.
+  std::wstring writable(win::AsWide(command_line));
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
   startup.dwFlags = STARTF_USESHOWWINDOW;
@@ -23,7 +23,7 @@ DWORD StartProcess(std::u16string_view command_line) {
        ++attempt) {
     const DWORD error = ::GetLastError();
     if (error != ERROR_INTERNAL_ERROR || attempt == 1) return error;
-    writable.assign(command_line.begin(), command_line.end());
+    writable.assign(win::AsWide(command_line));
   }
   win::UniqueHandle owned_process(process.hProcess);
   win::UniqueHandle owned_thread(process.hThread);

@@ -2,6 +2,8 @@
 
 #include <windows.h>
 
+#include "platform/paths.h"
+#include "platform/win32/paths.h"
 #include "platform/win32/text.h"
 #include "settings/win32/win32_file_ops.h"
 
@@ -9,10 +11,10 @@ namespace quorvel::settings {
 namespace {
 
 // The running executable's folder in its long form (the same folder started
-// through a short 8.3 path has the same per-user file), or the error that
-// keeps it unknown.
+// through a short 8.3 path has the same file), or the error that keeps it
+// unknown.
 struct Folder {
-  std::string path;
+  std::u16string path;
   ErrorCode error = 0;
 };
 
@@ -29,25 +31,12 @@ Folder ExecutableFolder() {
     if (path.size() >= 32768) return {{}, ERROR_FILENAME_EXCED_RANGE};  // longer than any path
     path.resize(path.size() * 2);  // a long path was cut: try a larger buffer
   }
-  const size_t separator = path.find_last_of(L"\\/");
-  if (separator == std::wstring::npos) return {{}, ERROR_BAD_PATHNAME};
-  path.resize(separator);
-  // A drive root keeps its separator: "C:" alone would mean the drive's
-  // current directory.
-  if (path.size() == 2 && path[1] == L':') path += L'\\';
+  const std::u16string_view folder = paths::FolderOf(win::AsUtf16(path));
+  if (folder.empty()) return {{}, ERROR_BAD_PATHNAME};
   // Short names carry a tilde ("PROGRA~1"); a path without one is its own
   // long form, and asking costs a look into every folder along it.
-  if (path.find(L'~') != std::wstring::npos) {
-    std::wstring long_form(path.size() + MAX_PATH, L'\0');
-    const DWORD length =
-        ::GetLongPathNameW(path.c_str(), long_form.data(), static_cast<DWORD>(long_form.size()));
-    if (length > 0 && length < long_form.size()) path.assign(long_form.data(), length);
-  }
-  // A name that is not well-formed UTF-16 cannot be named in UTF-8: unknown,
-  // rather than some other folder's name.
-  std::optional<std::string> utf8 = win::Narrow(path);
-  if (!utf8) return {{}, ERROR_NO_UNICODE_TRANSLATION};
-  return {std::move(*utf8), 0};
+  if (folder.find(u'~') != std::u16string_view::npos) return {win::LongPath(folder), 0};
+  return {std::u16string(folder), 0};
 }
 
 std::optional<std::string> LocalAppData() {
@@ -57,17 +46,46 @@ std::optional<std::string> LocalAppData() {
   return win::Narrow({value, length});
 }
 
+bool Exists(const std::string& path) {
+  const std::optional<std::wstring> wide = win::Widen(path);
+  return wide && ::GetFileAttributesW(wide->c_str()) != INVALID_FILE_ATTRIBUTES;
+}
+
 Places FindPlaces() {
   const Folder folder = ExecutableFolder();
+  // A name that is not well-formed UTF-16 cannot be named in UTF-8: unknown,
+  // rather than some other folder's name.
+  const std::optional<std::string> utf8 = win::Narrow(win::AsWide(folder.path));
   Places places;
-  places.program_unknown = folder.error;
-  if (folder.error == 0) places.program = SettingsPathIn(folder.path);
+  places.program_unknown = folder.error != 0 ? folder.error
+                           : utf8            ? 0
+                                             : ERROR_NO_UNICODE_TRANSLATION;
+  if (places.program_unknown == 0) places.program = SettingsPathIn(*utf8);
   if (const std::optional<std::string> data = LocalAppData())
-    places.user = UserSettingsPath(*data, folder.path);
+    places.user = UserSettingsPathOf(*data, places.program_unknown == 0 ? folder.path : u"");
   return places;
 }
 
 }  // namespace
+
+std::string UserSettingsPathOf(std::string_view local_app_data,
+                               std::u16string_view program_folder) {
+  // The same folder reached another way (a mapped or subst drive, a share's
+  // name, a junction) is one folder with one file.
+  const std::u16string final_path =
+      win::FinalPath(program_folder).value_or(std::u16string(program_folder));
+  const std::optional<std::string> name = win::Narrow(win::AsWide(final_path));
+  const std::optional<std::string> key = win::Narrow(win::AsWide(win::FoldedCase(final_path)));
+  if (!name || !key) return UserSettingsPath(local_app_data, "", "");
+  std::string path = UserSettingsPath(local_app_data, *name, *key);
+  // Earlier versions named the file after the path as it was given.
+  const std::optional<std::string> given = win::Narrow(win::AsWide(program_folder));
+  if (given && !Exists(path)) {
+    std::string earlier = UserSettingsPath(local_app_data, *given, AsciiFoldedKey(*given));
+    if (Exists(earlier)) return earlier;
+  }
+  return path;
+}
 
 const Places& SettingsPlaces() {
   static const Places places = FindPlaces();

@@ -6,6 +6,7 @@
 #pragma once
 
 #include <span>
+#include <string>
 #include <string_view>
 
 #include "settings/settings_file.h"
@@ -30,5 +31,10 @@ WriteResult WriteIniValue(std::string_view section, std::string_view key, std::s
 // the user's local application data (UTF-8). A place that cannot be had is
 // empty: the program then never falls back on a path that is not its own.
 const Places& SettingsPlaces();
+
+// The per-user file of a program folder: named after the folder's final path
+// (in the file system's letter case), or the file that earlier versions named
+// after the path as given, while only that one exists.
+std::string UserSettingsPathOf(std::string_view local_app_data, std::u16string_view program_folder);
 
 }  // namespace quorvel::settings

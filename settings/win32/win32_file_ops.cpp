@@ -5,7 +5,9 @@
 #include <algorithm>
 #include <limits>
 
+#include "platform/paths.h"
 #include "platform/win32/handles.h"
+#include "platform/win32/paths.h"
 #include "platform/win32/text.h"
 #include "platform/win32/window.h"
 
@@ -50,12 +52,12 @@ class Win32FileLock final : public FileLock {
   win::UniqueFile file_;  // FILE_FLAG_DELETE_ON_CLOSE: closing it removes the lock
 };
 
-// The mutex's name: the lock file's path, upper-cased (file names match in
-// any case) and hashed, since a name may not hold a backslash.
-std::wstring QueueName(std::wstring path) {
-  ::CharUpperBuffW(path.data(), static_cast<DWORD>(path.size()));
+// The mutex's name: the lock file's path in one letter case (file names match
+// in any case) and hashed, since a name may not hold a backslash.
+std::wstring QueueName(const std::wstring& path) {
   unsigned long long hash = 14695981039346656037ull;  // FNV-1a
-  for (const wchar_t unit : path) hash = (hash ^ unit) * 1099511628211ull;
+  for (const char16_t unit : win::FoldedCase(win::AsUtf16(path)))
+    hash = (hash ^ unit) * 1099511628211ull;
   wchar_t name[40];
   ::wsprintfW(name, L"Quorvel.settings.%08lx%08lx", static_cast<unsigned long>(hash >> 32),
               static_cast<unsigned long>(hash));
@@ -189,10 +191,10 @@ ErrorCode Win32FileOps::CreateFolder(const std::string& path) {
   if (!wide) return kUnconvertible;
   if (::CreateDirectoryW(wide->c_str(), nullptr)) return 0;
   DWORD error = ::GetLastError();
-  const size_t separator = path.find_last_of("\\/");
-  if (error == ERROR_PATH_NOT_FOUND && separator != std::string::npos && separator > 0) {
+  const std::string_view parent = paths::FolderOf<char>(path);
+  if (error == ERROR_PATH_NOT_FOUND && !parent.empty() && parent != path) {
     // A missing parent is made first.
-    if (const ErrorCode parent = CreateFolder(path.substr(0, separator))) return parent;
+    if (const ErrorCode made = CreateFolder(std::string(parent))) return made;
     if (::CreateDirectoryW(wide->c_str(), nullptr)) return 0;
     error = ::GetLastError();
   }

@@ -6,6 +6,7 @@
 
 #include <map>
 
+#include "platform/ascii.h"
 #include "settings/ini_text.h"
 #include "settings/settings_text.h"
 
@@ -14,65 +15,65 @@ namespace {
 
 using Kind = Opening::Kind;
 
-TEST(Opening, TheArgumentAsAFolderOrAnImageFromTheCurrentDirectory) {
-  const std::map<std::u16string, PathKind> disk = {
-      {u"D:\\Games", PathKind::kFolder},
-      {u"C:\\Users\\Ann\\Games", PathKind::kFolder},
-      {u"C:\\Users\\Ann\\..\\Games", PathKind::kFolder},
-      {u"C:\\Games\\a.sms", PathKind::kFile},
-      {u"D:\\a.GG", PathKind::kFile},
-      {u"C:\\Users\\Ann\\b.gg", PathKind::kFile},
+// The system resolves the argument (here a table of its answers, from C:\Users\Ann with D:'s own
+// current directory D:\Work); what the argument is, the program decides.
+TEST(Opening, TheArgumentAsTheSystemResolvesItIsAFolderOrAnImage) {
+  const std::map<std::u16string, std::u16string, std::less<>> full = {
+      {u"E:\\", u"E:\\"},
+      {u"D:name.sms", u"D:\\Work\\name.sms"},
+      {u"\\\\srv\\share\\roms\\b.SMS", u"\\\\srv\\share\\roms\\b.SMS"},
+      {u"\\\\srv\\share\\", u"\\\\srv\\share\\"},
+      {u"C:\\My Games\\", u"C:\\My Games\\"},
+      {u"HARBOU~1.SMS", u"C:\\Users\\Ann\\Harbour Lights.sms"},
+      {u"C:\\a.gg", u"C:\\a.gg"},
+      {u"notes.txt", u"C:\\Users\\Ann\\notes.txt"},
+      {u"gone.sms", u"C:\\Users\\Ann\\gone.sms"}};
+  const std::map<std::u16string, PathKind, std::less<>> disk = {
+      {u"E:\\", PathKind::kFolder},
+      {u"D:\\Work\\name.sms", PathKind::kFile},
       {u"\\\\srv\\share\\roms\\b.SMS", PathKind::kFile},
+      {u"\\\\srv\\share\\", PathKind::kFolder},
       {u"C:\\My Games\\", PathKind::kFolder},
-      {u"C:\\Users\\Ann\\notes.txt", PathKind::kFile},
-      {u"C:\\a.sms", PathKind::kFile},
-      {u"\\\\srv\\share\\x.gg", PathKind::kFile}};
-  const auto kind_of = [&](std::u16string_view path) {
-    const auto found = disk.find(std::u16string(path));
-    return found == disk.end() ? PathKind::kMissing : found->second;
-  };
+      {u"C:\\Users\\Ann\\Harbour Lights.sms", PathKind::kFile},
+      {u"C:\\a.gg", PathKind::kFile},
+      {u"C:\\Users\\Ann\\notes.txt", PathKind::kFile}};
+  const PathSystem system{[&](std::u16string_view path) {
+                            const auto found = full.find(path);
+                            return found == full.end() ? std::u16string() : found->second;
+                          },
+                          [&](std::u16string_view path) {
+                            const auto found = disk.find(path);
+                            return found == disk.end() ? PathKind::kMissing : found->second;
+                          }};
   struct Case {
-    std::u16string_view argument, current;
+    std::u16string_view argument;
     Opening opening;
   };
   const Case cases[] = {
-      {u"", u"C:\\Users\\Ann", {}},
-      {u"D:\\Games", u"C:\\Users\\Ann", {Kind::kFolder, u"D:\\Games", u"D:\\Games", u""}},
-      {u"Games",
-       u"C:\\Users\\Ann\\",
-       {Kind::kFolder, u"C:\\Users\\Ann\\Games", u"C:\\Users\\Ann\\Games", u""}},
-      {u"..\\Games",
-       u"C:\\Users\\Ann",
-       {Kind::kFolder, u"C:\\Users\\Ann\\..\\Games", u"C:\\Users\\Ann\\..\\Games", u""}},
-      {u"\\Games\\a.sms",
-       u"C:\\Users\\Ann",
-       {Kind::kImage, u"C:\\Games\\a.sms", u"C:\\Games", u"a.sms"}},
-      {u"D:a.GG", u"C:\\Users\\Ann", {Kind::kImage, u"D:\\a.GG", u"D:\\", u"a.GG"}},
-      {u"c:b.gg",
-       u"C:\\Users\\Ann",
-       {Kind::kImage, u"C:\\Users\\Ann\\b.gg", u"C:\\Users\\Ann", u"b.gg"}},
+      {u"", {}},
+      // "E:\" in quotes arrives with the quote that its backslash escaped.
+      {u"E:\"", {Kind::kFolder, u"E:\\", u"E:\\", u""}},
+      {u"E:\\", {Kind::kFolder, u"E:\\", u"E:\\", u""}},
+      {u"C:\\My Games\"", {Kind::kFolder, u"C:\\My Games\\", u"C:\\My Games", u""}},
+      {u"D:name.sms", {Kind::kImage, u"D:\\Work\\name.sms", u"D:\\Work", u"name.sms"}},
       {u"\\\\srv\\share\\roms\\b.SMS",
-       u"C:\\",
        {Kind::kImage, u"\\\\srv\\share\\roms\\b.SMS", u"\\\\srv\\share\\roms", u"b.SMS"}},
-      {u"\\x.gg",
-       u"\\\\srv\\share\\dir",
-       {Kind::kImage, u"\\\\srv\\share\\x.gg", u"\\\\srv\\share", u"x.gg"}},
-      {u"C:\\a.sms", u"D:\\", {Kind::kImage, u"C:\\a.sms", u"C:\\", u"a.sms"}},
-      // "C:\My Games\" in quotes arrives with the quote its last backslash escaped.
-      {u"C:\\My Games\\\"", u"D:\\", {Kind::kFolder, u"C:\\My Games\\", u"C:\\My Games\\", u""}},
-      {u"notes.txt",
-       u"C:\\Users\\Ann",
-       {Kind::kNotAnImage, u"C:\\Users\\Ann\\notes.txt", u"", u""}},
-      {u"gone.sms", u"C:\\Users\\Ann", {Kind::kMissing, u"C:\\Users\\Ann\\gone.sms", u"", u""}}};
+      {u"\\\\srv\\share\\", {Kind::kFolder, u"\\\\srv\\share\\", u"\\\\srv\\share", u""}},
+      {u"HARBOU~1.SMS",
+       {Kind::kImage, u"C:\\Users\\Ann\\Harbour Lights.sms", u"C:\\Users\\Ann",
+        u"Harbour Lights.sms"}},
+      {u"C:\\a.gg", {Kind::kImage, u"C:\\a.gg", u"C:\\", u"a.gg"}},
+      {u"notes.txt", {Kind::kNotAnImage, u"C:\\Users\\Ann\\notes.txt", u"", u""}},
+      {u"gone.sms", {Kind::kMissing, u"C:\\Users\\Ann\\gone.sms", u"", u""}}};
   for (const Case& c : cases)
-    EXPECT_EQ(OpeningOf(c.argument, c.current, kind_of), c.opening)
+    EXPECT_EQ(OpeningOf(c.argument, system), c.opening)
         << std::string(c.argument.begin(), c.argument.end());
 }
 
 // Through the settings text, in both encodings a file may have: exactly the same name, uncut.
 TEST(Opening, TheRememberedImageReadsBackExactlyWhateverItsName) {
   const std::u16string long_name = u"C:\\Roms\\" + std::u16string(200, u'x') + u".sms";
-  for (const std::u16string path : std::vector<std::u16string>{
+  for (const std::u16string& path : std::vector<std::u16string>{
            u"C:\\Roms\\a b.sms", u"C:\\Roms\\x=y;z.gg", u"C:\\Roms\\\"quoted\".sms",
            u"C:\\Roms\\'q'.gg", u"C:\\Roms\\ lead.sms", u"D:\\日本 ☃\\Spiële.sms", u"C:\\100%.gg",
            u"C:\\%0041.sms", u"C:\\\U0001F600.gg", u"C:\\a\xD800 b.sms", u"C:\\\xDC00\xD800.gg",
@@ -93,12 +94,17 @@ TEST(Opening, TheRememberedImageReadsBackExactlyWhateverItsName) {
     EXPECT_EQ(ImagePathOfStored(stored), std::nullopt) << stored;
 }
 
+// Names compared as the system compares them (here its ASCII letter case).
 TEST(Opening, TheRememberedImageIsFoundOnlyInItsOwnFolder) {
+  const SameName same = [](std::u16string_view a, std::u16string_view b) {
+    return ascii::EqualIgnoringCase<char16_t>(a, b);
+  };
   const std::vector<std::u16string> listed = {u"A.gg", u"b.SMS", u"c.sms"};
-  EXPECT_EQ(IndexOfImage(listed, u"C:\\Roms\\", u"c:\\roms\\B.sms"), 1u);
-  EXPECT_EQ(IndexOfImage(listed, u"C:\\Roms", u"C:\\Roms\\c.sms"), 2u);
+  EXPECT_EQ(IndexOfImage(listed, u"C:\\Roms\\", u"c:\\roms\\B.sms", same), 1u);
+  EXPECT_EQ(IndexOfImage(listed, u"C:\\Roms", u"C:\\Roms\\c.sms", same), 2u);
+  EXPECT_EQ(IndexOfImage(listed, u"C:\\", u"C:\\A.GG", same), 0u);
   for (const char16_t* other : {u"C:\\Other\\b.SMS", u"C:\\Roms\\gone.sms", u"b.SMS", u""})
-    EXPECT_EQ(IndexOfImage(listed, u"C:\\Roms", other), std::nullopt);
+    EXPECT_EQ(IndexOfImage(listed, u"C:\\Roms", other, same), std::nullopt);
 }
 
 }  // namespace

@@ -6,6 +6,7 @@
 #include <algorithm>
 #include <array>
 #include <atomic>
+#include <cctype>
 #include <map>
 #include <mutex>
 #include <thread>
@@ -120,11 +121,14 @@ TEST(SettingsPathIn, JoinsWithOneSeparator) {
   EXPECT_EQ(SettingsPathIn("C:\\"), "C:\\quorvel.ini");
 }
 
-// Each program folder has a per-user file of its own, named so that a person can find it.
+// Each program folder has a per-user file of its own, named so that a person can find it and told
+// apart by its path in the file system's letter case (which the system folds; here in ASCII).
 TEST(UserSettingsPath, OneFolderOfItsOwnPerProgramFolderWhateverTheLetterCase) {
   const std::string local = "C:\\Users\\Ann\\AppData\\Local";
   const auto folder_of = [&](std::string_view program_folder) {
-    const std::string path = UserSettingsPath(local, program_folder);
+    std::string key(program_folder);
+    for (char& c : key) c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    const std::string path = UserSettingsPath(local, program_folder, key);
     const std::string head = local + "\\Quorvel\\", tail = ")\\quorvel.ini";
     EXPECT_TRUE(path.starts_with(head) && path.ends_with(tail)) << path;
     return path.substr(head.size(), path.size() - head.size() - tail.size());
@@ -132,7 +136,6 @@ TEST(UserSettingsPath, OneFolderOfItsOwnPerProgramFolderWhateverTheLetterCase) {
   const std::string games = folder_of("C:\\Program Files\\Quorvel");
   EXPECT_TRUE(games.starts_with("Quorvel (") && games.size() == 9 + 8) << games;
   EXPECT_EQ(games.find_first_not_of("0123456789abcdef", 9), std::string::npos) << games;
-  // The same folder, as file names match: in any letter case.
   EXPECT_TRUE(ascii::EqualIgnoringCase<char>(folder_of("c:\\PROGRAM FILES\\quorvel\\"), games));
   for (const char* other : {"D:\\Program Files\\Quorvel", "C:\\Program Files\\Quorvel2",
                             "C:\\Program Files (x86)\\Quorvel"})
@@ -141,7 +144,11 @@ TEST(UserSettingsPath, OneFolderOfItsOwnPerProgramFolderWhateverTheLetterCase) {
   EXPECT_TRUE(folder_of("\\\\server\\share").starts_with("share ("));
   const std::string long_name = std::string(38, 'x') + "\xc3\xa9\xc3\xa9\xc3\xa9";
   EXPECT_TRUE(folder_of("E:\\" + long_name).starts_with(long_name.substr(0, 42) + " ("));
-  EXPECT_EQ(UserSettingsPath(local + "\\", ""), local + "\\Quorvel\\quorvel.ini");
+  EXPECT_EQ(UserSettingsPath(local + "\\", "", ""), local + "\\Quorvel\\quorvel.ini");
+  // The name earlier versions gave, which their users' files still carry.
+  const std::string earlier = "C:\\Program Files\\Quorvel";
+  EXPECT_EQ(UserSettingsPath(local, earlier, AsciiFoldedKey(earlier)),
+            local + "\\Quorvel\\Quorvel (2f773679)\\quorvel.ini");
 }
 
 TEST(SettingsFile, WritesAndReadsBackExactlyCutTo79Characters) {

@@ -13,6 +13,7 @@
 
 #include "launcher/launch_command.h"
 #include "launcher/main_layout.h"
+#include "launcher/opening.h"
 #include "launcher/win32/main_window.h"
 #include "launcher/win32/process_start.h"
 #include "layout/win32/fonts.h"
@@ -460,6 +461,48 @@ TEST(MainWindowOpening, OpensTheFolderOrImageItIsGivenAndTellsAMissingOne) {
     EXPECT_NE(told.find(missing), std::wstring::npos) << Narrow(told);
     ASSERT_TRUE(app.WaitForWindow());
     EXPECT_EQ(Listed(app.Item(kIdFile1)), std::vector<std::wstring>{L"here.sms"});
+  }
+}
+
+// The argument as Windows resolves it: the root of a drive (a drive letter mapped in the prefix)
+// given as "Q:\" from a folder on it, and an image given by its short 8.3 name, selected under
+// its long name although the settings remember another image.
+TEST(MainWindowOpening, TakesTheArgumentAsWindowsResolvesIt) {
+  QuorvelFolder folder({L"Harbour Lights.sms", L"root.sms", L"zeta.gg"});
+  const std::wstring sub = folder.images() + L"\\sub";
+  std::filesystem::create_directory(sub);
+  WriteFileBytes(sub + L"\\sub.sms", "");
+  folder.WriteSettings(
+      "[Launcher]\r\nlast=" + StoredImagePath(U16(folder.images() + L"\\zeta.gg")) + "\r\n");
+  wchar_t prefix[MAX_PATH] = {};
+  ASSERT_TRUE(::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH));
+  const std::wstring drive = std::wstring(prefix) + L"/dosdevices/q:";
+  RunUnix(L"/bin/ln -sfn \"" + UnixPath(folder.images()) + L"\" \"" + drive + L"\"");
+  struct Unmap {
+    std::wstring drive;
+    ~Unmap() { RunUnix(L"/bin/rm -f \"" + drive + L"\""); }
+  } unmap{drive};
+  ASSERT_TRUE(WaitUntil([] { return std::filesystem::exists(L"Q:\\sub\\sub.sms"); }, 10s));
+
+  wchar_t short_path[MAX_PATH] = {};
+  const std::wstring harbour = folder.images() + L"\\Harbour Lights.sms";
+  ASSERT_TRUE(::GetShortPathNameW(harbour.c_str(), short_path, MAX_PATH));
+  EXPECT_EQ(std::wstring(short_path).find(L"Harbour"), std::wstring::npos) << Narrow(short_path);
+  struct Case {
+    std::wstring arguments, directory, remembered;
+    LRESULT selected;
+  };
+  const std::vector<std::wstring> root = {L"Harbour Lights.sms", L"root.sms", L"zeta.gg"};
+  for (const Case& c :
+       {Case{L"\"Q:\\\"", L"Q:\\sub", L"Q:\\zeta.gg", 2},
+        Case{L"\"" + std::wstring(short_path) + L"\"", sub, folder.images() + L"\\zeta.gg", 0}}) {
+    SCOPED_TRACE(Narrow(c.arguments));
+    folder.WriteSettings("[Launcher]\r\nlast=" + StoredImagePath(U16(c.remembered)) + "\r\n");
+    RunningQuorvel app(folder, c.arguments, c.directory);
+    ASSERT_TRUE(app.window());
+    EXPECT_EQ(Listed(app.Item(kIdFile1)), root);
+    EXPECT_EQ(Send(app.Item(kIdFile1), LB_GETCURSEL), c.selected);
+    EXPECT_EQ(app.Windows(L"#32770").size(), 0u);
   }
 }
 

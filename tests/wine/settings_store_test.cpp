@@ -15,23 +15,8 @@
 namespace quorvel::test {
 namespace {
 
-// Wine runs a Unix program for us and tells where a Windows path lies.
 void Chmod(const char* mode, const std::wstring& path) {
-  using UnixName = char*(CDECL*)(const wchar_t*);
-  const auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
-      ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
-  ASSERT_TRUE(unix_name);
-  char* name = unix_name(path.c_str());
-  std::wstring command =
-      L"start.exe /wait /unix /bin/chmod " + Widen(mode) + L" \"" + Widen(name) + L"\"";
-  ::HeapFree(::GetProcessHeap(), 0, name);
-  STARTUPINFOW startup{};
-  startup.cb = sizeof startup;
-  PROCESS_INFORMATION process{};
-  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
-                               nullptr, nullptr, &startup, &process));
-  const win::UniqueHandle owned(process.hProcess), thread(process.hThread);
-  ASSERT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+  RunUnix(L"/bin/chmod " + Widen(mode) + L" \"" + UnixPath(path) + L"\"");
   // start.exe may return before the Unix program is done: wait until Wine
   // sees the owner's write permission as asked (a folder without it reads as
   // read-only).
@@ -228,7 +213,7 @@ TEST(SettingsStore, FailedWriteIsToldOnceAndTheLaunchGoesOn) {
   ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
   const std::wstring told = app.AnswerMessageBox().value_or(L"(no box)");
   const std::wstring user =
-      Widen(settings::UserSettingsPath(Narrow(not_a_folder), Narrow(folder.program_folder())));
+      Widen(settings::UserSettingsPathOf(Narrow(not_a_folder), U16(folder.program_folder())));
   for (const std::wstring& path : {folder.settings_path(), user})
     EXPECT_NE(told.find(L"\n" + path + L"\n"), std::wstring::npos) << Narrow(told);
   EXPECT_GT(told.size(), 60 + folder.settings_path().size() * 2)

@@ -236,6 +236,28 @@ LRESULT Send(HWND hwnd, UINT message, WPARAM wparam, LPARAM lparam) {
   return static_cast<LRESULT>(result);
 }
 
+std::wstring UnixPath(const std::wstring& path) {
+  using UnixName = char*(CDECL*)(const wchar_t*);
+  const auto unix_name = reinterpret_cast<UnixName>(reinterpret_cast<void*>(
+      ::GetProcAddress(::GetModuleHandleW(L"kernel32"), "wine_get_unix_file_name")));
+  char* name = unix_name ? unix_name(path.c_str()) : nullptr;
+  EXPECT_TRUE(name) << "not under Wine, or no Unix name: " << Narrow(path);
+  const std::wstring unix_path = name ? Widen(name) : L"";
+  ::HeapFree(::GetProcessHeap(), 0, name);
+  return unix_path;
+}
+
+void RunUnix(const std::wstring& command_line) {
+  std::wstring command = L"start.exe /wait /unix " + command_line;
+  STARTUPINFOW startup{};
+  startup.cb = sizeof startup;
+  PROCESS_INFORMATION process{};
+  ASSERT_TRUE(::CreateProcessW(nullptr, command.data(), nullptr, nullptr, FALSE, CREATE_NO_WINDOW,
+                               nullptr, nullptr, &startup, &process));
+  const win::UniqueHandle owned(process.hProcess), thread(process.hThread);
+  ASSERT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
+}
+
 void PostKey(HWND hwnd, WPARAM key) {
   const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(static_cast<UINT>(key), 0)) << 16;
   ::PostMessageW(hwnd, WM_KEYDOWN, key, scan | 1);

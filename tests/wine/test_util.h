@@ -17,6 +17,7 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 #include "settings/settings_file.h"
+#include "settings/win32/settings_store.h"
 
 namespace quorvel::test {
 
@@ -51,7 +52,7 @@ class QuorvelFolder {
   std::wstring record_path() const { return dir_ / L"kx-record.txt"; }
   std::wstring local_app_data() const { return dir_ / L"Local"; }  // the programs' LOCALAPPDATA
   std::wstring user_settings_path() const {  // the program folder's file there
-    return Widen(settings::UserSettingsPath(Narrow(local_app_data()), Narrow(program_folder())));
+    return Widen(settings::UserSettingsPathOf(Narrow(local_app_data()), U16(program_folder())));
   }
   // A copy of quorvel.exe or kx.exe from beside the tests.
   bool CopyProgram(const std::wstring& name) const {
@@ -113,6 +114,10 @@ struct MessagesShown {
   ~MessagesShown();
   std::vector<std::wstring> texts;
 };
+
+// Where Wine keeps a Windows path, and a Unix command run to its end.
+std::wstring UnixPath(const std::wstring& path);
+void RunUnix(const std::wstring& command_line);
 
 void PostKey(HWND hwnd, WPARAM key);  // posted as the keyboard would
 void PostDoubleClick(HWND hwnd, POINT at);
