@@ -82,13 +82,14 @@ void ReadCaptionFont(HookedWindow& window, int dpi) {
 }
 
 // With desktop composition the system draws a window's frame itself unless
-// the window asks otherwise. Without it there is nobody to ask, and dwmapi.dll
-// is not loaded for nothing (a hooked window asks again when composition
-// comes on); the functions are missing on older systems.
+// the window asks otherwise; without it there is nobody to ask (a hooked
+// window asks again when composition comes on).
 bool CompositionActive() {
-  using ActiveFn = BOOL(WINAPI*)();
-  static const auto active = win::SystemFunction<ActiveFn>(L"uxtheme.dll", "IsCompositionActive");
-  return active && active();
+  using EnabledFn = HRESULT(WINAPI*)(BOOL*);
+  static const auto enabled =
+      win::SystemFunction<EnabledFn>(L"dwmapi.dll", "DwmIsCompositionEnabled");
+  BOOL on = FALSE;
+  return enabled && SUCCEEDED(enabled(&on)) && on;
 }
 
 void PaintFrameOurselves(HWND hwnd, bool ourselves) {

@@ -6,13 +6,15 @@ namespace quorvel::win {
 
 HMODULE LoadSystemLibrary(const wchar_t* name) {
   if (HMODULE module = ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
-  // Windows 7 without its 2011 loader update knows no search flags: a full
-  // path is searched nowhere else either.
+  // Windows 7 without its 2011 loader update knows no search flags: the DLL
+  // is named by its full path, and its own dependencies are looked for beside
+  // it (in the system folder) before the program's folder.
   if (::GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
   wchar_t folder[MAX_PATH];
   const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);
   if (length == 0 || length >= MAX_PATH) return nullptr;
-  return ::LoadLibraryW((std::wstring(folder, length) + L"\\" + name).c_str());
+  return ::LoadLibraryExW((std::wstring(folder, length) + L"\\" + name).c_str(), nullptr,
+                          LOAD_WITH_ALTERED_SEARCH_PATH);
 }
 
 }  // namespace quorvel::win
