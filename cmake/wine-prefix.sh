@@ -1,5 +1,5 @@
 #!/bin/sh
-# Prepares (up) or stops (down) the Wine prefix that the tests of a build use.
+# Prepares (up) or stops (down) a Wine prefix of the tests, the demo or the benchmark.
 # "up" creates the prefix once, sets what headless GUI tests need, and starts a
 # persistent wineserver with every stream redirected, so no later Wine process
 # keeps a pipe of ctest open.
@@ -13,6 +13,15 @@ reg_add() { wine reg add "$1" /v "$2" /t "$3" /d "$4" /f </dev/null >/dev/null 2
 
 case "$action" in
 up)
+    # A 64-bit prefix made before Wine's 32-bit part (wine32, whose loader is
+    # /usr/lib/wine/wine) was installed has an empty syswow64, and no program
+    # starts in it ("could not load kernel32.dll"): such a prefix is made again.
+    if [ -x /usr/lib/wine/wine ] && grep -qs '^#arch=win64' "$WINEPREFIX/system.reg" &&
+        [ -z "$(ls -A "$WINEPREFIX/drive_c/windows/syswow64" 2>/dev/null)" ]; then
+        wineserver -k </dev/null >/dev/null 2>&1 || true
+        wineserver -w </dev/null >/dev/null 2>&1 || true
+        rm -rf "$WINEPREFIX"
+    fi
     if [ ! -f "$WINEPREFIX/.quorvel-ready" ]; then
         mkdir -p "$WINEPREFIX"
         wineboot -i </dev/null >/dev/null 2>&1 || true

@@ -4,23 +4,33 @@
 # With no display (or with --headless) it runs on a virtual display, makes one
 # launch by itself, prints what kx received, saves a screenshot and makes the
 # README's gallery of the four windows (docs/gallery).
+#
+#   scripts/run.sh [--headless] [--win32]     --win32: the 32-bit (i686) build
 set -euo pipefail
 cd "$(dirname "$0")/.."
 root=$PWD
 scripts/install-deps.sh
 
 headless=0
-if [ "${1:-}" = "--headless" ] || [ -z "${DISPLAY:-}" ]; then headless=1; fi
+preset=win64
+for option in "$@"; do
+    case "$option" in
+    --headless) headless=1 ;;
+    --win32) preset=win32 ;;
+    *) echo "usage: $0 [--headless] [--win32]" >&2; exit 2 ;;
+    esac
+done
+[ -n "${DISPLAY:-}" ] || headless=1
 
-echo "== building (win64)"
-cmake --preset win64 >/dev/null
-cmake --build --preset win64 -j "$(nproc)" --target quorvel kx demo_driver >build/demo-build.log 2>&1 ||
+echo "== building ($preset)"
+cmake --preset "$preset" >/dev/null
+cmake --build --preset "$preset" -j "$(nproc)" --target quorvel kx demo_driver >build/demo-build.log 2>&1 ||
     { tail -n 40 build/demo-build.log; exit 1; }
 
 demo=$root/build/demo
 rm -rf "$demo"
 mkdir -p "$demo/Games"
-cp build/win64/bin/quorvel.exe build/win64/bin/kx.exe "$demo/"
+cp "build/$preset/bin/quorvel.exe" "build/$preset/bin/kx.exe" "$demo/"
 for name in "Harbour Lights Deluxe.sms" "brick tumbler.gg" "moonpost.SMS" "Quiet Fjord.GG" "Žluva Racer.sms"; do
     printf 'demo image\n' >"$demo/Games/$name"
 done
@@ -38,10 +48,10 @@ fi
 
 # No display: a virtual one, and the launch is driven by demo_driver.
 record=$demo/kx-record.txt
-xvfb-run -a -s "-screen 0 1600x900x24" bash -s "$root" "$demo" "$record" <<'HEADLESS'
+xvfb-run -a -s "-screen 0 1600x900x24" bash -s "$root" "$demo" "$record" "$preset" <<'HEADLESS'
 set -euo pipefail
-root=$1 demo=$2 record=$3
-driver=$root/build/win64/bin/demo_driver.exe
+root=$1 demo=$2 record=$3 preset=$4
+driver=$root/build/$preset/bin/demo_driver.exe
 "$root/cmake/wine-prefix.sh" up "$WINEPREFIX"
 cd "$demo/Games"
 KX_RECORD="$(winepath -w "$record")" wine ../quorvel.exe </dev/null >/dev/null 2>&1 &

@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
 # Checks the formatting, builds every preset (native, native with sanitizers,
-# win64, win32) and runs every test: the native ones directly, the Windows
-# ones under Wine on a virtual display, and the i686 program file's check.
+# win64, win32) and runs every test: the native ones directly, and the Windows
+# ones of each build (x86_64 and i686) under Wine on a virtual display.
 # Then fuzzes the settings store for a minute per harness. Ends with the
 # total of all test runs.
 set -uo pipefail
@@ -59,8 +59,8 @@ echo "== tests: native-asan"
 run_tests native-asan
 echo "== tests: win64 (Wine)"
 run_tests win64 xvfb-run -a -s "-screen 0 1280x1024x24"
-echo "== tests: win32 (the program file only: this kernel runs no 32-bit code)"
-run_tests win32
+echo "== tests: win32 (Wine)"
+run_tests win32 xvfb-run -a -s "-screen 0 1280x1024x24"
 
 # Each fuzz harness counts as one test.
 echo "== fuzz: 60 s per harness"

@@ -66,7 +66,7 @@ int ThreadWindows() {  // top-level: a child goes with its parent
   static int count;
   count = 0;
   ::EnumThreadWindows(
-      ::GetCurrentThreadId(), [](HWND, LPARAM) -> BOOL { return ++count; }, 0);
+      ::GetCurrentThreadId(), [](HWND, LPARAM) CALLBACK -> BOOL { return ++count; }, 0);
   return count;
 }
 

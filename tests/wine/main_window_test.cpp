@@ -41,8 +41,8 @@ std::string Resource(const wchar_t* type) {  // the one of the id 1
 TEST(ProgramFile, OneIconOfThirtyTwoAndSixteenPixelsInSixteenColours) {
   static int groups = 0;
   ::EnumResourceNamesW(
-      kImage, RT_GROUP_ICON, [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR) -> BOOL { return ++groups; },
-      0);
+      kImage, RT_GROUP_ICON,
+      [](HMODULE, LPCWSTR, LPWSTR, LONG_PTR) CALLBACK -> BOOL { return ++groups; }, 0);
   EXPECT_EQ(groups, 1);
   // A group: three WORDs, then 14-byte entries of width, height, colours,
   // reserved, planes (WORD), bits per pixel (WORD), size, id.
@@ -511,7 +511,7 @@ TEST(MainWindowStart, TellsTheUserWhyTheWindowCannotBeCreated) {
   static int creations = 0;
   const HHOOK hook = ::SetWindowsHookExW(
       WH_CBT,
-      [](int code, WPARAM, LPARAM) -> LRESULT {
+      [](int code, WPARAM, LPARAM) CALLBACK -> LRESULT {
         const bool refuse = code == HCBT_CREATEWND && creations++ == 0;
         if (refuse) ::SetLastError(ERROR_NOT_ENOUGH_MEMORY);
         return refuse;

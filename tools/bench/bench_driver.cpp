@@ -60,6 +60,9 @@ constexpr Program kBare{L"bare_window_manifest.exe", L"", 0, 0};
 constexpr Program kBareForm{L"bare_window_manifest.exe", L"controls", 0, 0};
 constexpr Program kBareLauncher{L"bare_window.exe", L"launch", 0, 2};
 constexpr Program kBareList{L"bare_window.exe", L"list", 1, 0};
+// The i686 builds of Quorvel and of its start-up anchor, beside the others.
+constexpr Program kQuorvelI686{L"quorvel-i686.exe", L"", 0, 0};
+constexpr Program kBareI686{L"bare_window_manifest-i686.exe", L"", 0, 0};
 
 // A program started in a folder, up to its first painted, input-idle window.
 class Run {
@@ -196,6 +199,7 @@ int wmain(int argc, wchar_t** argv) {
   Pairs startup{"Start-up to the first painted, idle window", "ms", {}, {}};
   Pairs startup_form{
       "(against the bare window with the main window's controls, plain)", "ms", {}, {}};
+  Pairs startup_i686{"(the i686 build, against the i686 bare window)", "ms", {}, {}};
   Pairs memory{"Private memory after start-up", "MB", {}, {}};
   Pairs launch{"Launch, click to kx running", "ms", {}, {}};
   Pairs handler{"(the click handler alone)", "ms", {}, {}};
@@ -216,6 +220,8 @@ int wmain(int argc, wchar_t** argv) {
       const Run form(kBareForm, small);
       startup_form.anchor.push_back(form.ready_ms());
     }
+    startup_i686.anchor.push_back(Run(kBareI686, small).ready_ms());
+    startup_i686.ours.push_back(Run(kQuorvelI686, small).ready_ms());
     const auto [bare_handler, bare_running] = Launch(kBareLauncher, small, record);
     const auto [our_handler, our_running] = Launch(kQuorvel, small, record);
     launch.anchor.push_back(bare_running), launch.ours.push_back(our_running);
@@ -229,6 +235,7 @@ int wmain(int argc, wchar_t** argv) {
       "| Figure | Ratio, median (IQR) | Quorvel | Anchor | Target |\n|---|---|---|---|---|\n");
   Print(startup, "<= 1.30x");
   Print(startup_form, "<= 1.10x");
+  Print(startup_i686, "<= 1.30x");
   Print(launch, "<= 1.10x");
   Print(handler, "");
   Print(memory, "<= 1.50x");
