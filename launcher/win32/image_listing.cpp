@@ -15,6 +15,11 @@ namespace {
 constexpr std::size_t kBatchBytes = 64 * 1024;
 // The slower way's batch: about as many entries as one of the fast way holds.
 constexpr int kFindBatchEntries = 480;
+// The batches read before the window shows, if they come soon. Read from a
+// drive they do; under Wine the first call reads every name of the folder,
+// which a very big one takes longer for; a slow share is not waited for.
+constexpr int kFirstBatches = 2;
+constexpr DWORD kFirstBatchesWaitMs = 10;
 
 struct FindTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
@@ -42,9 +47,9 @@ DirectoryEntry EntryOf(const WCHAR* name, std::size_t length, DWORD attributes) 
 
 #ifdef QUORVEL_TEST_SEAMS
 // Test builds only. QUORVEL_TEST_LISTING holds any of "refuse" (the folder
-// refuses the fast way), "gate" (the listing thread waits for the event
-// ImageListing::kTestGate to be set before each batch it reads) and
-// "fail:CODE" (the thread's first batch fails with the error CODE).
+// refuses the fast way), "gate" (after the first batches, the thread waits
+// for the event ImageListing::kTestGate to be set before each batch) and
+// "fail:CODE" (the batch after the first ones fails with the error CODE).
 struct TestSeam {
   bool refuse = false;
   win::UniqueHandle gate;
@@ -72,6 +77,7 @@ TestSeam ReadTestSeam() {
 struct ImageListing::Read {
   std::atomic<int> owners = 1;  // the listing, and the thread while it runs
   std::atomic<bool> abandoned = false, done = false;
+  win::UniqueHandle first_batches{::CreateEventW(nullptr, TRUE, FALSE, nullptr)};  // or done
   win::UniqueFile folder{::CreateFileW(
       L".", FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
@@ -79,9 +85,10 @@ struct ImageListing::Read {
   bool first = true;
   std::unique_ptr<std::byte[]> batch = std::make_unique<std::byte[]>(kBatchBytes);
   std::vector<DirectoryEntry> entries;  // read so far
+  int batches = 0;
   Result result;
   win::UniqueHandle thread;
-  HWND window = nullptr;  // once the rest is read on
+  std::atomic<HWND> window = nullptr;  // to be told when the folder is read
   UINT message = 0;
 #ifdef QUORVEL_TEST_SEAMS
   TestSeam seam = ReadTestSeam();
@@ -100,6 +107,7 @@ struct ImageListing::Read {
     find.reset();
     result.files = ImageFiles(std::move(entries));
     done = true;
+    ::SetEvent(first_batches.get());
   }
   void Release() {
     if (--owners == 0) delete this;
@@ -108,8 +116,8 @@ struct ImageListing::Read {
 
 bool ImageListing::Read::ReadBatch() {
 #ifdef QUORVEL_TEST_SEAMS
-  if (window && seam.gate) ::WaitForSingleObject(seam.gate.get(), INFINITE);
-  if (window && seam.fail) return Ended(seam.fail);
+  if (batches >= kFirstBatches && seam.gate) ::WaitForSingleObject(seam.gate.get(), INFINITE);
+  if (batches >= kFirstBatches && seam.fail) return Ended(seam.fail);
 #endif
   if (find) return FindBatch();
   bool read = folder && ::GetFileInformationByHandleEx(folder.get(), FileIdBothDirectoryInfo,
@@ -149,11 +157,16 @@ bool ImageListing::Read::FindBatch() {
 }
 
 ImageListing::ImageListing() : read_(new Read) {
-  if (!read_->ReadBatch() || !read_->ReadBatch()) read_->Finish();
+  ++read_->owners;
+  read_->thread.reset(::CreateThread(nullptr, 0, Run, read_, 0, nullptr));
+  if (read_->thread)  // the window comes first
+    ::SetThreadPriority(read_->thread.get(), THREAD_PRIORITY_BELOW_NORMAL);
+  else
+    Run(read_);  // no thread to be had: read here
 }
 
 ImageListing::~ImageListing() {
-  if (!Done()) {
+  if (!read_->done) {
     read_->abandoned = true;
     // A read blocked in the file system (a share that stopped answering)
     // would keep the process alive after its window has gone.
@@ -162,24 +175,24 @@ ImageListing::~ImageListing() {
   read_->Release();
 }
 
-bool ImageListing::Done() const { return read_->done; }
+bool ImageListing::DoneSoon() const {
+  ::WaitForSingleObject(read_->first_batches.get(), kFirstBatchesWaitMs);
+  return read_->done;
+}
 
-void ImageListing::ReadOn(HWND window, UINT message) {
-  if (Done()) return;
-  read_->window = window;
+bool ImageListing::PostWhenDone(HWND window, UINT message) {
   read_->message = message;
-  ++read_->owners;
-  read_->thread.reset(::CreateThread(nullptr, 0, Run, read_, 0, nullptr));
-  if (!read_->thread) Run(read_);
+  read_->window = window;
+  return !read_->done;  // else the thread may post too
 }
 
 DWORD WINAPI ImageListing::Run(void* shared) {
   auto& read = *static_cast<Read*>(shared);
-  while (!read.abandoned && read.ReadBatch()) {
-  }
+  while (!read.abandoned && read.ReadBatch())
+    if (++read.batches == kFirstBatches) ::SetEvent(read.first_batches.get());
   if (!read.abandoned) {
     read.Finish();
-    ::PostMessageW(read.window, read.message, 0, 0);
+    if (HWND window = read.window) ::PostMessageW(window, read.message, 0, 0);
   }
   read.Release();
   return 0;

@@ -1,8 +1,9 @@
-// The image files of the current folder. The first batches of entries are
-// read at once: a folder that they hold is listed before the window shows,
-// which costs less than starting a thread. A bigger or slower folder is read
-// on to its end on a thread of its own, which tells the window when it is
-// done; the window never waits for it.
+// The image files of the current folder, read on a thread of its own from
+// the start, while the window is made. A folder that the first batches of
+// entries hold is read by the time the window shows; a bigger or slower one
+// is read on while the window is up, and the window is told when it is done.
+// The window waits for no more than the first batches, and for those only
+// briefly.
 #pragma once
 
 #include <windows.h>
@@ -14,22 +15,23 @@ namespace quorvel::launcher {
 
 class ImageListing {
  public:
-  ImageListing();   // reads the current folder's first batches
+  ImageListing();   // starts reading the current folder
   ~ImageListing();  // a read still going is abandoned (cancelled where it can be)
   ImageListing(const ImageListing&) = delete;
   ImageListing& operator=(const ImageListing&) = delete;
 
-  // Whether the folder has been read to its end, or to an error.
-  bool Done() const;
-  // Reads the rest on a thread, which posts `message` to `window` once Done().
-  // Without a thread to be had, reads it here.
-  void ReadOn(HWND window, UINT message);
+  // Whether the folder has been read to its end, or to an error, once its
+  // first batches are (or a short while has passed).
+  bool DoneSoon() const;
+  // Until Done: posts `message` to `window` when the folder is read. False
+  // when it is read already.
+  bool PostWhenDone(HWND window, UINT message);
 
   struct Result {
     std::vector<std::u16string> files;  // the names to list, in order
     DWORD error = 0;                    // what ended the read before the folder's end
   };
-  // Once Done(): what was read.
+  // Once done: what was read.
   Result Take();
 
   // Test builds: the event that holds the listing thread (see the seam).

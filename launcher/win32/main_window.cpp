@@ -36,7 +36,8 @@ const wchar_t* Wide(const std::u16string& text) {
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kMainExStyle = 0;
 
-// Posted by the listing thread once a folder bigger than its first batches is read.
+// Posted by the listing thread once a folder is read that was not by the time
+// the window showed.
 constexpr UINT kListedMessage = WM_APP + 1;
 
 // The window's frame for its client area at a DPI, centred in the monitor's
@@ -119,7 +120,7 @@ bool MainWindow::Create(HINSTANCE instance, int show, std::u16string_view argume
   image_to_select_ = OpenArgument(argument);
   const win::WindowClass window_class{kMainWindowClass, reinterpret_cast<HBRUSH>(COLOR_BTNFACE + 1),
                                       IDI_QUORVEL, IDC_POINTER};
-  listing_ = std::make_unique<ImageListing>();  // the rest is read on while the window is made
+  listing_ = std::make_unique<ImageListing>();  // read while the window is made
   const std::wstring caption = win::OwnText(kMainCaption);
   // Made where it shows, for the screen's DPI: nothing moves or is drawn again.
   const win::WindowPlace place =
@@ -132,6 +133,7 @@ bool MainWindow::Create(HINSTANCE instance, int show, std::u16string_view argume
     return false;
   }
   if (!Load()) return false;  // the user has been told why
+  ListFolder();
   ShowCentred(show);
   TellIfNotListed();
   return true;
@@ -176,13 +178,6 @@ LRESULT MainWindow::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
 }
 
 void MainWindow::OnCreate() {
-  if (!listing_->Done()) {
-    listing_->ReadOn(hwnd(), kListedMessage);
-    // Meanwhile the system's "working in background" pointer over the window,
-    // which its controls show too (they take the class's).
-    own_pointer_ = ::SetClassLongPtrW(
-        hwnd(), GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(::LoadCursorW(nullptr, IDC_APPSTARTING)));
-  }
   layout::ControlOptions options;
   options.paint_background = [this](HDC hdc, POINT origin, SIZE size) {
     PaintBackdrop(hdc, origin, size);
@@ -196,7 +191,6 @@ void MainWindow::OnCreate() {
     if (controls_ && under == controls_->Item(kIdCommand3)) AddTooltip();
   };
   controls_ = std::make_unique<layout::WindowControls>(hwnd(), kMainControls, std::move(options));
-  if (listing_->Done()) FillFileList();
 }
 
 // The window's load handling: before the window is first shown. False when
@@ -368,8 +362,18 @@ void MainWindow::PaintBackdrop(HDC hdc, POINT origin, SIZE size) const {
   }
 }
 
-// Once, with what the folder's listing read: before the window is first
-// shown, or once the listing thread has read a bigger folder.
+// Before the window is first shown: File1 filled if the folder is read by
+// now, else once it is, the window up and answering meanwhile.
+void MainWindow::ListFolder() {
+  if (listing_->DoneSoon() || !listing_->PostWhenDone(hwnd(), kListedMessage))
+    return FillFileList();
+  // The system's "working in background" pointer over the window, which its
+  // controls show too (they take the class's).
+  own_pointer_ = ::SetClassLongPtrW(
+      hwnd(), GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(::LoadCursorW(nullptr, IDC_APPSTARTING)));
+}
+
+// Once, with what the folder's listing read.
 void MainWindow::FillFileList() {
   HWND list = controls_->Item(kIdFile1);
   ImageListing::Result listed = listing_->Take();

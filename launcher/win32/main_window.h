@@ -43,6 +43,7 @@ class MainWindow : public layout::FormWindow {
   void Paint(HDC hdc) const;
   void PaintBackdrop(HDC hdc, POINT origin, SIZE size) const;
 
+  void ListFolder();
   void FillFileList();
   void TellIfNotListed();
   void SelectOpenedImage(const std::string& settings_text);
