@@ -19,7 +19,7 @@ constexpr int kFindBatchEntries = 480;
 // drive they do; under Wine the first call reads every name of the folder,
 // which a very big one takes longer for; a slow share is not waited for.
 constexpr int kFirstBatches = 2;
-constexpr DWORD kFirstBatchesWaitMs = 10;
+constexpr DWORD kFirstBatchesWaitMs = 5;
 
 struct FindTraits {
   static HANDLE Invalid() { return INVALID_HANDLE_VALUE; }
