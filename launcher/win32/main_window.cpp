@@ -159,8 +159,8 @@ LRESULT MainWindow::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
       Paint(reinterpret_cast<HDC>(wparam));
       return 0;
     case WM_SETCURSOR:
-      // The controls have given the client area the class's pointer; the
-      // frame shows too that the folder is still read.
+      // While the folder is read, over the frame too: the client area and
+      // the controls show the class's pointer, which is this one meanwhile.
       if (!listing_ || static_cast<short>(LOWORD(lparam)) == HTERROR) break;
       ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
       return TRUE;
