@@ -1,41 +1,47 @@
-// The image files of the current folder. A folder that one batch of entries
-// does not hold is read on to its end on a thread of its own, while the
-// window is being made; a small one is read at once, which costs less than
-// starting a thread.
+// The image files of the current folder, read on a thread of its own from
+// the start, while the window is made. A folder that the first batches of
+// entries hold is read by the time the window shows; a bigger or slower one
+// is read on while the window is up, and the window is told when it is done.
+// The window waits for no more than the first batches, and for those only
+// briefly.
 #pragma once
 
 #include <windows.h>
 
-#include <cstddef>
-#include <memory>
 #include <string>
 #include <vector>
-
-#include "launcher/image_files.h"
-#include "platform/win32/handles.h"
 
 namespace quorvel::launcher {
 
 class ImageListing {
  public:
-  ImageListing();   // starts listing the current folder
-  ~ImageListing();  // waits for a listing that is still going
+  ImageListing();   // starts reading the current folder
+  ~ImageListing();  // a read still going is abandoned (cancelled where it can be)
   ImageListing(const ImageListing&) = delete;
   ImageListing& operator=(const ImageListing&) = delete;
 
-  // The names to list, in order, once they are known.
-  std::vector<std::u16string> Take();
+  // Whether the folder has been read to its end, or to an error, once its
+  // first batches are (or a short while has passed).
+  bool DoneSoon() const;
+  // Until Done: posts `message` to `window` when the folder is read. False
+  // when it is read already.
+  bool PostWhenDone(HWND window, UINT message);
+
+  struct Result {
+    std::vector<std::u16string> files;  // the names to list, in order
+    DWORD error = 0;                    // what ended the read before the folder's end
+  };
+  // Once done: what was read.
+  Result Take();
+
+  // Test builds: the event that holds the listing thread (see the seam).
+  static constexpr wchar_t kTestGate[] = L"Quorvel.TestListingGate";
 
  private:
-  static DWORD WINAPI Run(void* listing);
-  bool ReadBatch();  // false at the folder's end or on an error
-  void Wait();
+  struct Read;
+  static DWORD WINAPI Run(void* read);
 
-  win::UniqueFile folder_;
-  std::unique_ptr<std::byte[]> batch_;   // one batch of entries as read
-  std::vector<DirectoryEntry> entries_;  // read so far
-  std::vector<std::u16string> files_;    // when all are read
-  win::UniqueHandle thread_;             // while the rest of a big folder is read
+  Read* read_;  // shared with the thread while it runs
 };
 
 }  // namespace quorvel::launcher

@@ -33,6 +33,10 @@ namespace {
 constexpr DWORD kMainStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU;
 constexpr DWORD kMainExStyle = 0;
 
+// Posted by the listing thread once a folder is read that was not by the time
+// the window showed.
+constexpr UINT kListedMessage = WM_APP + 1;
+
 // The window's frame for its client area at a DPI, centred in the monitor's
 // work area.
 win::WindowPlace CentredPlace(HMONITOR monitor, int dpi) {
@@ -98,6 +102,18 @@ std::u16string OpenArgument(std::u16string_view argument) {
   return opening.image;
 }
 
+// The pointer over the window (if it is there) as the window or control
+// under it gives it now, without waiting for the pointer to move.
+void ShowPointerOf(HWND window) {
+  POINT at{};
+  ::GetCursorPos(&at);
+  HWND under = ::WindowFromPoint(at);
+  if (!under || ::GetAncestor(under, GA_ROOT) != window) return;
+  const LRESULT hit = ::SendMessageW(under, WM_NCHITTEST, 0, MAKELPARAM(at.x, at.y));
+  ::SendMessageW(under, WM_SETCURSOR, reinterpret_cast<WPARAM>(under),
+                 MAKELPARAM(hit, WM_MOUSEMOVE));
+}
+
 }  // namespace
 
 bool MainWindow::Create(HINSTANCE instance, int show, std::u16string_view argument) {
@@ -117,7 +133,9 @@ bool MainWindow::Create(HINSTANCE instance, int show, std::u16string_view argume
     return false;
   }
   if (!Load()) return false;  // the user has been told why
+  ListFolder();
   ShowCentred(show);
+  TellIfNotListed();
   return true;
 }
 
@@ -139,6 +157,15 @@ LRESULT MainWindow::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) {
     }
     case WM_PRINTCLIENT:
       Paint(reinterpret_cast<HDC>(wparam));
+      return 0;
+    case WM_SETCURSOR:
+      // While the folder is read, over the frame too: the client area and
+      // the controls show the class's pointer, which is this one meanwhile.
+      if (!listing_ || static_cast<short>(LOWORD(lparam)) == HTERROR) break;
+      ::SetCursor(::LoadCursorW(nullptr, IDC_APPSTARTING));
+      return TRUE;
+    case kListedMessage:
+      if (listing_) FillFileList(), TellIfNotListed();
       return 0;
     case WM_CLOSE:
       OnClose();
@@ -164,7 +191,6 @@ void MainWindow::OnCreate() {
     if (controls_ && under == controls_->Item(kIdCommand3)) AddTooltip();
   };
   controls_ = std::make_unique<layout::WindowControls>(hwnd(), kMainControls, std::move(options));
-  FillFileList();
 }
 
 // The window's load handling: before the window is first shown. False when
@@ -347,32 +373,67 @@ void MainWindow::PaintBackdrop(HDC hdc, POINT origin, SIZE size) const {
   }
 }
 
-void MainWindow::FillFileList() {
-  HWND list = controls_->Item(kIdFile1);
-  files_ = listing_->Take();  // started in Create
-  listing_.reset();
-  ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
-  ::SendMessageW(list, LB_INITSTORAGE, files_.size(), files_.size() * 32);
-  static_assert(sizeof(wchar_t) == sizeof(char16_t), "both UTF-16");
-  for (const std::u16string& name : files_)
-    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(name.c_str()));
-  ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+// Before the window is first shown: File1 filled if the folder is read by
+// now, else once it is, the window up and answering meanwhile.
+void MainWindow::ListFolder() {
+  if (listing_->DoneSoon() || !listing_->PostWhenDone(hwnd(), kListedMessage))
+    return FillFileList();
+  // The system's "working in background" pointer over the window, which its
+  // controls show too (they take the class's).
+  own_pointer_ = ::SetClassLongPtrW(
+      hwnd(), GCLP_HCURSOR, reinterpret_cast<LONG_PTR>(::LoadCursorW(nullptr, IDC_APPSTARTING)));
 }
 
-// The image given on the command line, else the one launched last, when it is
-// listed: selected and scrolled into view, ready for Enter or "Load and Run".
+// Once, with what the folder's listing read.
+void MainWindow::FillFileList() {
+  HWND list = controls_->Item(kIdFile1);
+  ImageListing::Result listed = listing_->Take();
+  listing_.reset();
+  files_ = std::move(listed.files);
+  listing_error_ = listed.error;
+  ::SendMessageW(list, WM_SETREDRAW, FALSE, 0);
+  ::SendMessageW(list, LB_INITSTORAGE, files_.size(), files_.size() * 32);
+  for (const std::u16string& name : files_)
+    ::SendMessageW(list, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(win::WideZ(name)));
+  ::SendMessageW(list, WM_SETREDRAW, TRUE, 0);
+  SelectListedImage();
+  if (own_pointer_) {
+    ::SetClassLongPtrW(hwnd(), GCLP_HCURSOR, *std::exchange(own_pointer_, std::nullopt));
+    ShowPointerOf(hwnd());
+  }
+  if (::IsWindowVisible(hwnd()))
+    ::RedrawWindow(list, nullptr, nullptr, RDW_ERASE | RDW_FRAME | RDW_INVALIDATE);
+}
+
+// What stopped the listing before the folder's end, once the window is up:
+// what was read before stays listed.
+void MainWindow::TellIfNotListed() {
+  if (const DWORD error = std::exchange(listing_error_, 0); error != 0)
+    win::ShowMessage(L"Quorvel cannot list every file in\n" +
+                     std::wstring(win::AsWide(CurrentDirectory())) + L"\n\n" +
+                     win::SystemErrorText(error));
+}
+
+// The image given on the command line, else the one launched last.
 void MainWindow::SelectOpenedImage(const std::string& settings_text) {
-  const std::u16string folder = CurrentDirectory();
-  std::optional<std::size_t> index;
   if (!image_to_select_.empty()) {
-    index = IndexOfImage(files_, folder, paths::Join<char16_t>(folder, image_to_select_),
-                         win::SameName);
+    path_to_select_ = paths::Join<char16_t>(CurrentDirectory(), image_to_select_);
   } else if (const std::optional<std::string> stored =
                  ini::FindValue(settings_text, kRememberedSection, kRememberedKey)) {
-    if (const std::optional<std::u16string> path = ImagePathOfStored(*stored))
-      index = IndexOfImage(files_, folder, *path, win::SameName);
+    path_to_select_ = ImagePathOfStored(*stored).value_or(u"");
   }
-  if (index) ::SendMessageW(controls_->Item(kIdFile1), LB_SETCURSEL, *index, 0);
+  SelectListedImage();
+}
+
+// Once it is listed: selected and scrolled into view, ready for Enter or "Load
+// and Run", unless the user has chosen another meanwhile.
+void MainWindow::SelectListedImage() {
+  if (listing_ || path_to_select_.empty()) return;
+  HWND list = controls_->Item(kIdFile1);
+  const std::optional<std::size_t> index =
+      IndexOfImage(files_, CurrentDirectory(), path_to_select_, win::SameName);
+  if (index && ::SendMessageW(list, LB_GETCURSEL, 0, 0) == LB_ERR)
+    ::SendMessageW(list, LB_SETCURSEL, *index, 0);
 }
 
 // The name as listed, not as the list box shows it: File1 does not sort, so

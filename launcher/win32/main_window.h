@@ -5,6 +5,7 @@
 #include <windows.h>
 
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -42,8 +43,11 @@ class MainWindow : public layout::FormWindow {
   void Paint(HDC hdc) const;
   void PaintBackdrop(HDC hdc, POINT origin, SIZE size) const;
 
+  void ListFolder();
   void FillFileList();
+  void TellIfNotListed();
   void SelectOpenedImage(const std::string& settings_text);
+  void SelectListedImage();
   std::u16string SelectedFile() const;
   MainState ReadState() const;
   void ApplyState(const MainState& state);
@@ -51,7 +55,10 @@ class MainWindow : public layout::FormWindow {
 
   std::unique_ptr<ImageListing> listing_;  // until File1 is filled
   std::vector<std::u16string> files_;      // as File1 lists them, in its order
+  DWORD listing_error_ = 0;                // what cut the listing short, until told
+  std::optional<LONG_PTR> own_pointer_;    // the class's, while the folder is read
   std::u16string image_to_select_;         // given on the command line
+  std::u16string path_to_select_;          // that one's or the remembered one's full path
   bool tooltip_added_ = false;
   bool write_refusal_told_ = false;                              // once per run
   std::unique_ptr<dialogs::AboutDialog> about_dialog_;           // Form2

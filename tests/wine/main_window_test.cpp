@@ -14,6 +14,7 @@
 #include "launcher/launch_command.h"
 #include "launcher/main_layout.h"
 #include "launcher/opening.h"
+#include "launcher/win32/image_listing.h"
 #include "launcher/win32/main_window.h"
 #include "launcher/win32/process_start.h"
 #include "layout/win32/fonts.h"
@@ -330,30 +331,145 @@ TEST(MainWindowFileList, ListsImageFilesAndLaunchesTheChosenOneByKeyboardOrMouse
   EXPECT_EQ(folder.WaitForRecords(3).at(2).command_line, lone);
 }
 
-// A folder of three batches of the directory listing: every image
-// is listed, in order, and nothing else.
-TEST(MainWindowFileList, ListsEveryImageOfAThousandsFileFolderInOrder) {
-  std::vector<std::wstring> names;
-  for (int i = 0; i < 1500; ++i) {
-    const std::wstring number = std::to_wstring(10000 + i * 7 % 1500);
+std::vector<std::wstring> Listed(HWND list) {
+  std::vector<std::wstring> items;
+  for (wchar_t text[64] = {}; items.size() < size_t(Send(list, LB_GETCOUNT)); items.push_back(text))
+    Send(list, LB_GETTEXT, items.size(), reinterpret_cast<LPARAM>(text));
+  return items;
+}
+
+// Names of a folder that its first batches of entries do not hold, and the images among them as
+// File1 lists them.
+std::pair<std::vector<std::wstring>, std::vector<std::wstring>> BigFolder(int count) {
+  std::vector<std::wstring> names, images;
+  for (int i = 0; i < count; ++i) {
+    const std::wstring number = std::to_wstring(10000 + i * 7 % count);
     names.push_back(L"image " + number + (i % 3 == 2 ? L".txt" : i % 2 ? L".GG" : L".sms"));
+    if (i % 3 != 2) images.push_back(names.back());
   }
-  QuorvelFolder folder(names);
-  RunningQuorvel app(folder);
-  ASSERT_TRUE(app.window());
-  std::vector<std::wstring> expected;
-  for (const std::wstring& name : names)
-    if (!name.ends_with(L".txt")) expected.push_back(name);
-  std::sort(expected.begin(), expected.end(), [](const std::wstring& a, const std::wstring& b) {
+  std::sort(images.begin(), images.end(), [](const std::wstring& a, const std::wstring& b) {
     return _wcsicmp(a.c_str(), b.c_str()) < 0;
   });
-  HWND list = app.Item(kIdFile1);
-  ASSERT_EQ(Send(list, LB_GETCOUNT), static_cast<LRESULT>(expected.size()));
-  for (const size_t at : {size_t{0}, size_t{1}, expected.size() / 2, expected.size() - 1}) {
-    wchar_t text[64] = {};
-    Send(list, LB_GETTEXT, at, reinterpret_cast<LPARAM>(text));
-    EXPECT_EQ(std::wstring(text), expected[at]) << at;
+  return {names, images};
+}
+
+// The program's test seam (QUORVEL_TEST_LISTING) holds the listing thread at a gate of the
+// test's, and may refuse the fast way of listing or fail the thread's first batch.
+struct HeldListing {
+  explicit HeldListing(const wchar_t* seam) {
+    ::SetEnvironmentVariableW(L"QUORVEL_TEST_LISTING", seam);
   }
+  ~HeldListing() { ::SetEnvironmentVariableW(L"QUORVEL_TEST_LISTING", nullptr); }
+  win::UniqueHandle gate{::CreateEventW(nullptr, TRUE, FALSE, ImageListing::kTestGate)};
+};
+
+// A big folder, read on while its thread is held: the window is up and answering with File1
+// empty, "Load and Run" finds nothing selected, and a close ends the program at once. Let go, the
+// thread fills File1 with every image in order, the remembered one selected and in view, read
+// the fast way or the way every file system knows; an error on the way is told with the folder
+// and the reason, and what was read stays listed.
+TEST(MainWindowFileList, ABigFolderIsListedAfterTheWindowIsUpAndAnswering) {
+  const auto [names, images] = BigFolder(1500);
+  QuorvelFolder big(names);
+  const std::wstring remembered = images[images.size() - 9];
+  big.WriteSettings(
+      "[Launcher]\r\nlast=" + StoredImagePath(U16(big.images() + L"\\" + remembered)) + "\r\n");
+  struct Case {
+    const wchar_t* seam;
+    bool closed_while_read;
+    DWORD fails;
+  };
+  const Case cases[] = {{L"gate", true, 0},
+                        {L"gate", false, 0},
+                        {L"gate refuse", false, 0},
+                        {L"gate refuse fail:64", false, ERROR_NETNAME_DELETED}};
+  for (const Case& c : cases) {
+    SCOPED_TRACE(Narrow(c.seam));
+    HeldListing held(c.seam);
+    RunningQuorvel app(big);
+    ASSERT_TRUE(app.window());  // shown, painted and answering
+    HWND list = app.Item(kIdFile1);
+    EXPECT_EQ(Send(list, LB_GETCOUNT), 0);
+    if (c.closed_while_read) {
+      PressLoadAndRun(app);
+      EXPECT_EQ(app.AnswerMessageBox(), L"Please Select One File to Load!");
+      EXPECT_EQ(app.Close(), DWORD{0});
+      continue;
+    }
+    ::SetEvent(held.gate.get());
+    if (c.fails) {
+      const std::wstring told = app.AnswerMessageBox().value_or(L"(no box)");
+      EXPECT_EQ(told, L"Quorvel cannot list every file in\n" + big.images() + L"\n\n" +
+                          win::SystemErrorText(c.fails));
+      const std::vector<std::wstring> listed = Listed(list);
+      EXPECT_TRUE(!listed.empty() && listed.size() < images.size());
+      EXPECT_TRUE(std::includes(images.begin(), images.end(), listed.begin(), listed.end(),
+                                [](const std::wstring& a, const std::wstring& b) {
+                                  return _wcsicmp(a.c_str(), b.c_str()) < 0;
+                                }));
+      continue;
+    }
+    EXPECT_TRUE(WaitUntil([&] { return Send(list, LB_GETCOUNT) == LRESULT(images.size()); }));
+    EXPECT_EQ(Listed(list), images);
+    const LRESULT selected = Send(list, LB_GETCURSEL), top = Send(list, LB_GETTOPINDEX);
+    EXPECT_EQ(selected, LRESULT(images.size() - 9));
+    RECT inside{};
+    ::GetClientRect(list, &inside);
+    EXPECT_TRUE(top <= selected && selected < top + inside.bottom / Send(list, LB_GETITEMHEIGHT))
+        << "out of view";
+  }
+}
+
+// The program's window on a thread of this process, opened on a folder, and File1's count the
+// moment Create returns: the window shown, no message handled yet.
+struct WindowHere {
+  explicit WindowHere(const std::wstring& folder) {
+    thread = std::thread([this, folder] {
+      MainWindow main;
+      if (!main.Create(::GetModuleHandleW(nullptr), SW_SHOWNORMAL, U16(folder))) return;
+      count_at_show = ::SendMessageW(::GetDlgItem(main.hwnd(), kIdFile1), LB_GETCOUNT, 0, 0);
+      window = main.hwnd();
+      for (MSG message; ::GetMessageW(&message, nullptr, 0, 0) > 0;) ::DispatchMessageW(&message);
+    });
+    WaitUntil([&] { return window.load() != nullptr; });
+  }
+  ~WindowHere() {
+    if (window) ::PostMessageW(window, WM_CLOSE, 0, 0);
+    thread.join();
+    std::filesystem::current_path(here);
+  }
+  const std::filesystem::path here = std::filesystem::current_path();
+  std::atomic<LRESULT> count_at_show = -1;
+  std::atomic<HWND> window = nullptr;
+  std::thread thread;
+};
+
+// A small folder is full at the first paint. While a big one is read, the pointer over the window
+// is the system's "working in background" one; once File1 is full, without a move, the window's
+// own again.
+TEST(MainWindowFileList, ASmallFolderIsFullAtTheFirstPaintAndABigOneShowsTheWorkInBackground) {
+  QuorvelFolder small({L"a.sms", L"b.gg"}), big(BigFolder(1500).first);
+  HeldListing held(L"gate");
+  EXPECT_EQ(WindowHere(small.images()).count_at_show, 2);
+  WindowHere here(big.images());
+  ASSERT_TRUE(here.window && here.count_at_show == 0);
+  HWND window = here.window;
+  EXPECT_TRUE(
+      WaitUntil([&] { return ::SetForegroundWindow(window), ::GetForegroundWindow() == window; }));
+  RECT box{};
+  ::GetWindowRect(::GetDlgItem(window, kIdFile1), &box);
+  ::SetCursorPos((box.left + box.right) / 2, (box.top + box.bottom) / 2);
+  const auto pointer = [] {
+    CURSORINFO info{};
+    info.cbSize = sizeof info;
+    ::GetCursorInfo(&info);
+    return info.hCursor;
+  };
+  EXPECT_TRUE(WaitUntil([&] { return pointer() == ::LoadCursorW(nullptr, IDC_APPSTARTING); }));
+  ::SetEvent(held.gate.get());
+  EXPECT_TRUE(WaitUntil([&] { return pointer() != ::LoadCursorW(nullptr, IDC_APPSTARTING); }));
+  EXPECT_EQ(pointer(), HCURSOR(::GetClassLongPtrW(window, GCLP_HCURSOR)));
+  EXPECT_GT(Send(::GetDlgItem(window, kIdFile1), LB_GETCOUNT), 0);
 }
 
 // The tooltip of Command3 comes with the pointer: none before it, then one
@@ -378,13 +494,6 @@ TEST(MainWindowTooltip, ComesWithThePointerAndShowsOverTheJoystickButton) {
   EXPECT_EQ(::GetWindow(tooltip, GW_OWNER), app.window());
   EXPECT_EQ(Send(tooltip, TTM_GETTOOLCOUNT), 1);
   EXPECT_TRUE(WaitUntil([&] { return ::IsWindowVisible(tooltip) != FALSE; }, 5s));
-}
-
-std::vector<std::wstring> Listed(HWND list) {
-  std::vector<std::wstring> items;
-  for (wchar_t text[64] = {}; items.size() < size_t(Send(list, LB_GETCOUNT)); items.push_back(text))
-    Send(list, LB_GETTEXT, items.size(), reinterpret_cast<LPARAM>(text));
-  return items;
 }
 
 // The image launched last is selected and in view at the next start, and launched by the next

@@ -54,9 +54,10 @@ class QuorvelFolder {
   std::wstring user_settings_path() const {  // the program folder's file there
     return Widen(settings::UserSettingsPathOf(Narrow(local_app_data()), U16(program_folder())));
   }
-  // A copy of quorvel.exe or kx.exe from beside the tests.
+  // A copy of a program from beside the tests; quorvel.exe as built with the listing's seam.
   bool CopyProgram(const std::wstring& name) const {
-    return ::CopyFileW((BinDirectory() + L"\\" + name).c_str(),
+    const std::wstring from = name == L"quorvel.exe" ? L"seamed\\quorvel.exe" : name;
+    return ::CopyFileW((BinDirectory() + L"\\" + from).c_str(),
                        (program_folder() + L"\\" + name).c_str(), FALSE);
   }
   std::string Settings() const { return ReadFileBytes(settings_path()); }
