@@ -47,7 +47,8 @@ std::optional<settings::ReadResult> OptionDialog::Show() {
 
 // The load step. Its setting is read first: a dialog that cannot show it is not made.
 std::optional<settings::ReadResult> OptionDialog::Load() {
-  settings::ReadResult stored = settings::ReadIniValue(form_.setting.section, form_.setting.key);
+  settings::ReadResult stored =
+      settings::ReadIniValue(form_.setting.section, form_.setting.key, win::BusyPause);
   if (!stored.ok) return stored;
   const POINT place = DefaultPlace(instance_);
   const win::WindowClass window_class{
@@ -104,8 +105,8 @@ void OptionDialog::OnOk() {
   if (win::InBusyPause()) return;  // pressed again while the first OK waits
   for (std::size_t row = 0; row < form_.rows.size(); ++row) {
     if (!controls_->IsChecked(IdOfRow(row))) continue;
-    const settings::WriteResult write =
-        settings::WriteIniValue(form_.setting.section, form_.setting.key, form_.rows[row].value);
+    const settings::WriteResult write = settings::WriteIniValue(
+        form_.setting.section, form_.setting.key, form_.rows[row].value, win::BusyPause);
     if (stored_) stored_(write);
     if (write.error != 0) return;
     break;

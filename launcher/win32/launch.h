@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "launcher/launch_command.h"
+#include "settings/win32/settings_store.h"
 
 namespace quorvel::launcher {
 
@@ -26,8 +27,9 @@ struct LaunchOutcome {
 
 // With a file of the current directory selected: reads the joystick type and
 // resolution, starts the emulator, then stores every option and which image
-// was launched. Shows nothing.
-LaunchOutcome Launch(const MainOptions& options, std::u16string_view file_name);
+// was launched, waiting for a held settings file in `pause`s. Shows nothing.
+LaunchOutcome Launch(const MainOptions& options, std::u16string_view file_name,
+                     settings::Pause pause);
 
 // The process's current directory.
 std::u16string CurrentDirectory();

@@ -19,6 +19,7 @@
 #include "platform/win32/message.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/text.h"
+#include "platform/win32/window.h"
 #include "resources/resource_ids.h"
 #include "settings/ini_text.h"
 #include "settings/win32/settings_store.h"
@@ -200,7 +201,7 @@ bool MainWindow::Load() {
   const settings::Places& places = settings::SettingsPlaces();
   if (places.program.empty()) win::ShowMessage(NoOwnFolderText(places));
   // One read of the file for every value the window restores.
-  const settings::ReadResult text = settings::ReadIniText();
+  const settings::ReadResult text = settings::ReadIniText(win::BusyPause);
   if (!text.ok) {
     win::ShowMessage(CannotReadText(L"Errr in INI File", text));
     return false;
@@ -281,7 +282,7 @@ void MainWindow::OnClose() {
 void MainWindow::LoadAndRun() {
   using Stage = LaunchOutcome::Stage;
   if (win::InBusyPause()) return;  // asked again while the first one waits
-  const LaunchOutcome outcome = Launch(ReadState().options, SelectedFile());
+  const LaunchOutcome outcome = Launch(ReadState().options, SelectedFile(), win::BusyPause);
   switch (outcome.stage) {
     case Stage::kNoFileSelected:
       win::ShowMessage(L"Please Select One File to Load!");

@@ -92,24 +92,25 @@ const Places& SettingsPlaces() {
   return places;
 }
 
-ReadResult ReadIniText() {
-  Win32FileOps files;
+ReadResult ReadIniText(Pause pause) {
+  Win32FileOps files(pause);
   return ReadText(files, SettingsPlaces());
 }
 
-ReadResult ReadIniValue(std::string_view section, std::string_view key) {
-  Win32FileOps files;
+ReadResult ReadIniValue(std::string_view section, std::string_view key, Pause pause) {
+  Win32FileOps files(pause);
   return ReadValue(files, SettingsPlaces(), section, key);
 }
 
-WriteResult WriteIniValues(std::span<const Setting> settings) {
-  Win32FileOps files;
+WriteResult WriteIniValues(std::span<const Setting> settings, Pause pause) {
+  Win32FileOps files(pause);
   return WriteValues(files, SettingsPlaces(), settings);
 }
 
-WriteResult WriteIniValue(std::string_view section, std::string_view key, std::string_view value) {
+WriteResult WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
+                          Pause pause) {
   const Setting setting{section, key, value};
-  return WriteIniValues({&setting, 1});
+  return WriteIniValues({&setting, 1}, pause);
 }
 
 }  // namespace quorvel::settings

@@ -9,7 +9,6 @@
 #include "platform/win32/handles.h"
 #include "platform/win32/paths.h"
 #include "platform/win32/text.h"
-#include "platform/win32/window.h"
 
 namespace quorvel::settings {
 
@@ -201,6 +200,8 @@ ErrorCode Win32FileOps::CreateFolder(const std::string& path) {
   return error == ERROR_ALREADY_EXISTS ? 0 : error;
 }
 
-void Win32FileOps::Pause(int milliseconds) { win::BusyPause(milliseconds); }
+void Win32FileOps::Pause(int milliseconds) {
+  pause_ ? pause_(milliseconds) : ::Sleep(static_cast<DWORD>(milliseconds));
+}
 
 }  // namespace quorvel::settings

@@ -5,6 +5,7 @@
 #include "dialogs/win32/option_dialog.h"
 #include "launcher/main_layout.h"
 #include "launcher/win32/launch.h"
+#include "platform/win32/window.h"
 #include "settings/ini_text.h"
 #include "tests/wine/test_util.h"
 
@@ -116,7 +117,7 @@ TEST(Campaign, DialogAndLaunchCyclesGiveBackEveryHandle) {
   const launcher::MainOptions options{{true}, 0};                         // scanlines, 11.025 kHz
   const auto launch = [&](int i) {  // one kx at a time, as a user starts them
     const launcher::LaunchOutcome outcome =
-        (folder.WaitForRecords(i), launcher::Launch(options, u"demo.sms"));
+        (folder.WaitForRecords(i), launcher::Launch(options, u"demo.sms", win::BusyPause));
     ASSERT_EQ(outcome.start_error + outcome.write.error, 0u) << "launch " << i;
   };
   for (int i = 0; i < 10; ++i) cycle(i);
