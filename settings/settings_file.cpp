@@ -113,6 +113,7 @@ Text TextOf(const FileRead& read) {
 struct FileWrite {
   ErrorCode error = 0;
   bool refused = false;  // the folder or the file refuses writes for good
+  bool held = false;     // another program keeps the file open
 };
 
 // Applies the settings to the file at `path` while holding its lock. `seed`
@@ -161,7 +162,7 @@ FileWrite WriteFileAt(FileOps& files, const std::string& path, std::span<const S
                      });
   if (error != 0) files.Remove(temporary);
   if (read_only) return {kErrorFileReadOnly, true};
-  return {error};
+  return {error, false, error == kErrorAccessDenied};
 }
 
 }  // namespace
@@ -203,12 +204,14 @@ WriteResult WriteValues(FileOps& files, const Places& places, std::span<const Se
   Patience patience(files, timing);
   // The per-user file, once it exists, holds the settings.
   if (places.program.empty() ||
-      (!places.user.empty() && files.Read(places.user).status != Status::kAbsent))
-    return {WriteFileAt(files, places.user, settings, nullptr, patience, timing).error,
-            places.user};
+      (!places.user.empty() && files.Read(places.user).status != Status::kAbsent)) {
+    const FileWrite user = WriteFileAt(files, places.user, settings, nullptr, patience, timing);
+    return {user.error, places.user, 0, user.held};
+  }
 
   const FileWrite program = WriteFileAt(files, places.program, settings, nullptr, patience, timing);
-  if (!program.refused || places.user.empty()) return {program.error, places.program};
+  if (!program.refused || places.user.empty())
+    return {program.error, places.program, 0, program.held};
 
   // The program's folder refuses writes: the settings move to the per-user
   // file, which starts as a copy of the program's file so that nothing is lost.
@@ -216,8 +219,8 @@ WriteResult WriteValues(FileOps& files, const Places& places, std::span<const Se
   if (Failed(seed)) return {ErrorOf(seed), places.program, program.error};
   if (const ErrorCode error = files.CreateFolder(std::string(paths::FolderOf<char>(places.user))))
     return {error, places.user, program.error};
-  return {WriteFileAt(files, places.user, settings, &seed, patience, timing).error, places.user,
-          program.error};
+  const FileWrite user = WriteFileAt(files, places.user, settings, &seed, patience, timing);
+  return {user.error, places.user, program.error, user.held};
 }
 
 }  // namespace quorvel::settings

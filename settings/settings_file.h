@@ -144,6 +144,7 @@ struct WriteResult {
   ErrorCode error = 0;          // 0: every setting is stored
   std::string path;             // the file written, or the last one tried
   ErrorCode program_error = 0;  // why the program's folder refused, when it did
+  bool held = false;            // `error`: another program kept the file open past the wait
   // This write moved the settings from the program's folder to `path`, the
   // per-user file.
   bool Moved() const { return error == 0 && program_error != 0; }

@@ -48,7 +48,7 @@ std::optional<settings::ReadResult> OptionDialog::Show() {
 // The load step. Its setting is read first: a dialog that cannot show it is not made.
 std::optional<settings::ReadResult> OptionDialog::Load() {
   settings::ReadResult stored =
-      settings::ReadIniValue(form_.setting.section, form_.setting.key, win::BusyPause);
+      settings::ReadIniValue(form_.setting.section, form_.setting.key, win::BusyWait);
   if (!stored.ok) return stored;
   const POINT place = DefaultPlace(instance_);
   const win::WindowClass window_class{
@@ -80,7 +80,7 @@ LRESULT OptionDialog::OnFormMessage(UINT message, WPARAM wparam, LPARAM lparam) 
       OnCommand(LOWORD(wparam), HIWORD(wparam));
       return 0;
     case WM_CLOSE:
-      if (!win::InBusyPause()) break;
+      if (!win::InBusyWait()) break;
       ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);  // once OK has stored the choice, or failed to
       return 0;
   }
@@ -102,11 +102,11 @@ void OptionDialog::OnCommand(int id, int code) {
 // Stores the checked row's value, if any. A choice that could not be stored
 // stays on screen, for OK to store later.
 void OptionDialog::OnOk() {
-  if (win::InBusyPause()) return;  // pressed again while the first OK waits
+  if (win::InBusyWait()) return;  // pressed again while the first OK waits
   for (std::size_t row = 0; row < form_.rows.size(); ++row) {
     if (!controls_->IsChecked(IdOfRow(row))) continue;
     const settings::WriteResult write = settings::WriteIniValue(
-        form_.setting.section, form_.setting.key, form_.rows[row].value, win::BusyPause);
+        form_.setting.section, form_.setting.key, form_.rows[row].value, win::BusyWait);
     if (stored_) stored_(write);
     if (write.error != 0) return;
     break;

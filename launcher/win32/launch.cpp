@@ -8,13 +8,13 @@
 namespace quorvel::launcher {
 
 LaunchOutcome Launch(const MainOptions& options, std::u16string_view file_name,
-                     settings::Pause pause) {
+                     settings::Wait wait) {
   using Stage = LaunchOutcome::Stage;
   LaunchOutcome outcome;
   std::optional<settings::ReadResult> text;  // read once, when a value is first needed
   const std::optional<LaunchPlan> plan = PlanLaunch(
       options, CurrentDirectory(), file_name, [&](std::string_view section, std::string_view key) {
-        if (!text) text = settings::ReadIniText(pause);
+        if (!text) text = settings::ReadIniText(wait);
         return text->ok ? settings::ValueIn(text->value, section, key) : std::string();
       });
   if (!plan) return outcome;
@@ -30,7 +30,7 @@ LaunchOutcome Launch(const MainOptions& options, std::u16string_view file_name,
     outcome.start_error = StartProcess(*plan->command_line);
     std::vector<settings::Setting> writes = plan->writes;
     writes.push_back({kRememberedSection, kRememberedKey, plan->remembered});
-    outcome.write = settings::WriteIniValues(writes, pause);
+    outcome.write = settings::WriteIniValues(writes, wait);
   }
   return outcome;
 }

@@ -27,9 +27,9 @@ struct LaunchOutcome {
 
 // With a file of the current directory selected: reads the joystick type and
 // resolution, starts the emulator, then stores every option and which image
-// was launched, waiting for a held settings file in `pause`s. Shows nothing.
+// was launched, waiting for a held settings file with `wait`. Shows nothing.
 LaunchOutcome Launch(const MainOptions& options, std::u16string_view file_name,
-                     settings::Pause pause);
+                     settings::Wait wait);
 
 // The process's current directory.
 std::u16string CurrentDirectory();

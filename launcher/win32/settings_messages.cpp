@@ -35,11 +35,9 @@ std::wstring CannotSaveText(const settings::WriteResult& write, const settings::
   std::wstring text = L"Your settings cannot be saved.\n\n";
   if (write.program_error != 0 && write.path != places.program)
     text += PathAndReason(places.program, write.program_error) + L"\n\n";
-  // Refused by a place that takes other writes: another program holds the
-  // file open, and Windows replaces no file that is open.
-  const bool held = write.program_error == 0 && write.error == settings::kErrorAccessDenied;
+  // Windows replaces no file that another program has open: access denied.
   return text + PathAndReason(write.path, write.error) +
-         Advice(held ? ERROR_SHARING_VIOLATION : write.error);
+         Advice(write.held ? ERROR_SHARING_VIOLATION : write.error);
 }
 
 std::wstring MovedText(const settings::WriteResult& write, const settings::Places& places) {

@@ -7,8 +7,8 @@ namespace quorvel::win {
 HMODULE LoadSystemLibrary(const wchar_t* name) {
   if (HMODULE module = ::LoadLibraryExW(name, nullptr, LOAD_LIBRARY_SEARCH_SYSTEM32)) return module;
   // Windows 7 without its 2011 loader update knows no search flags: the DLL
-  // is named by its full path, and its own dependencies are looked for beside
-  // it (in the system folder) before the program's folder.
+  // is named by its full path, and its own dependencies are looked for in its
+  // folder (the system folder) instead of the program's.
   if (::GetLastError() != ERROR_INVALID_PARAMETER) return nullptr;
   wchar_t folder[MAX_PATH];
   const UINT length = ::GetSystemDirectoryW(folder, MAX_PATH);

@@ -69,7 +69,7 @@ void ShowInFront(HWND hwnd) {
 
 namespace {
 
-int g_pauses = 0;  // BusyPause calls going on (nested through messages sent meanwhile)
+int g_waits = 0;  // BusyWait calls going on (nested through messages sent meanwhile)
 
 // Input waiting in the thread's queue: the keyboard's and the mouse's, and
 // button clicks posted as such.
@@ -86,11 +86,13 @@ void DropQueuedInput() {
 
 }  // namespace
 
-bool InBusyPause() { return g_pauses > 0; }
+bool InBusyWait() { return g_waits > 0; }
 
-void BusyPause(int milliseconds) {
-  ++g_pauses;
+DWORD BusyWait(HANDLE handle, int milliseconds) {
+  ++g_waits;
   ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));  // until the pointer next moves over a window
+  const DWORD count = handle ? 1 : 0;
+  DWORD result = WAIT_TIMEOUT;
   const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(milliseconds);
   for (ULONGLONG now = ::GetTickCount64(); now < end; now = ::GetTickCount64()) {
     // Messages sent from other threads are answered inside PeekMessage.
@@ -100,11 +102,16 @@ void BusyPause(int milliseconds) {
          ::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE | PM_QS_PAINT | PM_QS_SENDMESSAGE);
          ++paints)
       ::DispatchMessageW(&message);
-    ::MsgWaitForMultipleObjects(0, nullptr, FALSE, static_cast<DWORD>(end - now),
-                                QS_PAINT | QS_SENDMESSAGE);
+    const DWORD woken = ::MsgWaitForMultipleObjects(
+        count, &handle, FALSE, static_cast<DWORD>(end - now), QS_PAINT | QS_SENDMESSAGE);
+    if (woken != WAIT_OBJECT_0 + count && woken != WAIT_TIMEOUT) {
+      result = woken;  // the handle is signalled (a mutex: ours now, or abandoned), or it failed
+      break;
+    }
   }
   DropQueuedInput();
-  --g_pauses;
+  --g_waits;
+  return result;
 }
 
 HCURSOR LoadPointer(HINSTANCE instance, int id) {

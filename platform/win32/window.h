@@ -64,18 +64,19 @@ class Window {
 // Shows a top-level window, activated and on top of the others.
 void ShowInFront(HWND hwnd);
 
-// A pause inside a longer wait on the user interface thread: the thread's
-// windows are painted and answer what other programs and the system send
-// them, with the wait cursor over them. The input that comes meanwhile (keys,
-// the mouse, a posted button click) is dropped, so that nothing the user did
-// while waiting (a second click on the button that started the wait, an Enter
-// that would close the message which tells the wait's outcome) is carried out
-// after it.
-void BusyPause(int milliseconds);
+// A wait on the user interface thread, for up to `milliseconds`, for the
+// handle to be signalled (WaitForSingleObject's answers) or, with none, a
+// pause (WAIT_TIMEOUT). Meanwhile the thread's windows are painted and answer
+// what other programs and the system send them, with the wait cursor over
+// them. The input that comes meanwhile (keys, the mouse, a posted button
+// click) is dropped, so that nothing the user did while waiting (a second
+// click on the button that started the wait, an Enter that would close the
+// message which tells the wait's outcome) is carried out after it.
+DWORD BusyWait(HANDLE handle, int milliseconds);
 
-// Whether the thread is inside a BusyPause: a handler that would start
+// Whether the thread is inside a BusyWait: a handler that would start
 // another wait, or end the window that waits, must not run now.
-bool InBusyPause();
+bool InBusyWait();
 
 // The program's shared pointer or icon resource at a size (0: the default).
 HCURSOR LoadPointer(HINSTANCE instance, int id);

@@ -92,25 +92,25 @@ const Places& SettingsPlaces() {
   return places;
 }
 
-ReadResult ReadIniText(Pause pause) {
-  Win32FileOps files(pause);
+ReadResult ReadIniText(Wait wait) {
+  Win32FileOps files(wait);
   return ReadText(files, SettingsPlaces());
 }
 
-ReadResult ReadIniValue(std::string_view section, std::string_view key, Pause pause) {
-  Win32FileOps files(pause);
+ReadResult ReadIniValue(std::string_view section, std::string_view key, Wait wait) {
+  Win32FileOps files(wait);
   return ReadValue(files, SettingsPlaces(), section, key);
 }
 
-WriteResult WriteIniValues(std::span<const Setting> settings, Pause pause) {
-  Win32FileOps files(pause);
+WriteResult WriteIniValues(std::span<const Setting> settings, Wait wait) {
+  Win32FileOps files(wait);
   return WriteValues(files, SettingsPlaces(), settings);
 }
 
 WriteResult WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
-                          Pause pause) {
+                          Wait wait) {
   const Setting setting{section, key, value};
-  return WriteIniValues({&setting, 1}, pause);
+  return WriteIniValues({&setting, 1}, wait);
 }
 
 }  // namespace quorvel::settings

@@ -2,7 +2,7 @@
 // kept beside its executable or, when that folder refuses writes, per user.
 // They show nothing and end nothing: each returns what happened, and the
 // window that asked tells the user. A file that another program holds open
-// is waited for a few seconds, in pauses of the caller's.
+// is waited for a few seconds, in waits of the caller's.
 #pragma once
 
 #include <span>
@@ -13,23 +13,25 @@
 
 namespace quorvel::settings {
 
-// How the caller waits between tries at a file that another program holds:
-// a window passes a pause that keeps its windows painted and answering.
-using Pause = void (*)(int milliseconds);
+// How the caller waits for its turn among this machine's writers (for the
+// handle, up to the time, with WaitForSingleObject's answers) and between
+// tries at a file that another program holds (no handle: a pause). A window
+// passes a wait that keeps its windows painted and answering.
+using Wait = unsigned long (*)(void* handle, int milliseconds);
 
 // The stored value (at most 79 characters), or "" when the file, the section
 // or the key is absent; not ok when the file exists but cannot be read.
-ReadResult ReadIniValue(std::string_view section, std::string_view key, Pause pause);
+ReadResult ReadIniValue(std::string_view section, std::string_view key, Wait wait);
 
 // The settings' whole text, read once, for several values taken with ValueIn
 // (in settings_file.h).
-ReadResult ReadIniText(Pause pause);
+ReadResult ReadIniText(Wait wait);
 
 // Stores the settings, in order, in one replacement of the file: all or none.
 // The file's text is what single writes in that order would leave.
-WriteResult WriteIniValues(std::span<const Setting> settings, Pause pause);
+WriteResult WriteIniValues(std::span<const Setting> settings, Wait wait);
 WriteResult WriteIniValue(std::string_view section, std::string_view key, std::string_view value,
-                          Pause pause);
+                          Wait wait);
 
 // The places of the settings file, worked out once: quorvel.ini in the
 // directory of the running executable, and that directory's per-user file in

@@ -156,7 +156,8 @@ LockAttempt Win32FileOps::TryLock(const std::string& path, int wait_ms) {
   if (mutex) {
     const ULONGLONG start = ::GetTickCount64();
     // WAIT_ABANDONED: a writer died in its turn; the turn is ours now.
-    const DWORD waited = ::WaitForSingleObject(mutex.get(), static_cast<DWORD>(wait_ms));
+    const DWORD waited = wait_ ? wait_(mutex.get(), wait_ms)
+                               : ::WaitForSingleObject(mutex.get(), static_cast<DWORD>(wait_ms));
     waited_ms = static_cast<int>(std::min<ULONGLONG>(::GetTickCount64() - start, wait_ms));
     if (waited == WAIT_TIMEOUT) return {nullptr, 0, waited_ms};
     if (waited == WAIT_FAILED) mutex.reset();  // no queue: the lock file alone decides
@@ -174,13 +175,14 @@ LockAttempt Win32FileOps::TryLock(const std::string& path, int wait_ms) {
       return {nullptr, 0, waited_ms};  // held
   }
   // A lock file that its last holder has just closed stays, deleted but still
-  // listed, until every handle to it is gone; Windows refuses to make or open
+  // there, until every handle to it is gone; Windows refuses to make or open
   // it meanwhile with ERROR_ACCESS_DENIED, as it refuses a new file in a folder
-  // that takes none. A lock still listed is held.
-  if (error == ERROR_ACCESS_DENIED) {
-    WIN32_FIND_DATAW found;
-    if (win::UniqueFind(::FindFirstFileW(wide.c_str(), &found))) return {nullptr, 0, waited_ms};
-  }
+  // that takes none. Only the deleted file also refuses its attributes: it is
+  // held for a moment more.
+  if (error == ERROR_ACCESS_DENIED &&
+      ::GetFileAttributesW(wide.c_str()) == INVALID_FILE_ATTRIBUTES &&
+      ::GetLastError() == ERROR_ACCESS_DENIED)
+    return {nullptr, 0, waited_ms};
   if (error != 0) return {nullptr, error, waited_ms};
   return {std::make_unique<Win32FileLock>(std::move(turn), std::move(file)), 0, waited_ms};
 }
@@ -201,7 +203,7 @@ ErrorCode Win32FileOps::CreateFolder(const std::string& path) {
 }
 
 void Win32FileOps::Pause(int milliseconds) {
-  pause_ ? pause_(milliseconds) : ::Sleep(static_cast<DWORD>(milliseconds));
+  wait_ ? void(wait_(nullptr, milliseconds)) : ::Sleep(static_cast<DWORD>(milliseconds));
 }
 
 }  // namespace quorvel::settings

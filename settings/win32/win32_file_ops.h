@@ -7,8 +7,10 @@ namespace quorvel::settings {
 
 class Win32FileOps final : public FileOps {
  public:
-  // Pauses with `pause`, or by sleeping when there is none.
-  explicit Win32FileOps(void (*pause)(int milliseconds) = nullptr) : pause_(pause) {}
+  // Waits for its turn and pauses with `wait`, or by blocking when there is
+  // none.
+  explicit Win32FileOps(unsigned long (*wait)(void* handle, int milliseconds) = nullptr)
+      : wait_(wait) {}
 
   FileRead Read(const std::string& path) override;
   ErrorCode WriteAndFlush(const std::string& path, std::string_view bytes) override;
@@ -20,7 +22,7 @@ class Win32FileOps final : public FileOps {
   void Pause(int milliseconds) override;
 
  private:
-  void (*pause_)(int milliseconds);
+  unsigned long (*wait_)(void* handle, int milliseconds);
 };
 
 }  // namespace quorvel::settings

@@ -327,12 +327,12 @@ TEST(SettingsFile, AProgramFolderThatRefusesWritesHandsOverToThePerUserFile) {
     EXPECT_EQ(result.Moved(), row.program_error != 0);
     EXPECT_EQ(disk.files[kPath], "[Video]\r\nblur=1\r\n");
     if (row.program_error == 0) {
-      EXPECT_TRUE(result.error == kErrorAccessDenied && result.path == kPath);
+      EXPECT_TRUE(result.error == kErrorAccessDenied && result.held && result.path == kPath);
       EXPECT_TRUE(disk.pauses == kFast.longest_wait_ms && disk.files.count(kUserPath) == 0);
       EXPECT_FALSE(disk.LeftBehind());
       continue;
     }
-    EXPECT_TRUE(result.error == 0 && result.path == kUserPath && disk.pauses == 0);
+    EXPECT_TRUE(result.error == 0 && !result.held && result.path == kUserPath && disk.pauses == 0);
     EXPECT_EQ(disk.folders, std::vector<std::string>{"C:\\Users\\Ann\\AppData\\Local\\Quorvel"});
     EXPECT_EQ(disk.files[kUserPath], "[Video]\r\nblur=1\r\nscale=1\r\n");
     disk.refusing.clear();  // writable again: the per-user file stays in charge

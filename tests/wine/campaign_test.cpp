@@ -117,7 +117,7 @@ TEST(Campaign, DialogAndLaunchCyclesGiveBackEveryHandle) {
   const launcher::MainOptions options{{true}, 0};                         // scanlines, 11.025 kHz
   const auto launch = [&](int i) {  // one kx at a time, as a user starts them
     const launcher::LaunchOutcome outcome =
-        (folder.WaitForRecords(i), launcher::Launch(options, u"demo.sms", win::BusyPause));
+        (folder.WaitForRecords(i), launcher::Launch(options, u"demo.sms", win::BusyWait));
     ASSERT_EQ(outcome.start_error + outcome.write.error, 0u) << "launch " << i;
   };
   for (int i = 0; i < 10; ++i) cycle(i);
