@@ -7,6 +7,8 @@
 #include <utility>
 
 #include "launcher/image_files.h"
+#include "launcher/win32/launch.h"
+#include "platform/paths.h"
 #include "platform/win32/handles.h"
 #include "platform/win32/text.h"
 
@@ -17,10 +19,11 @@ constexpr std::size_t kBatchBytes = 64 * 1024;
 // The slower way's batch: about as many entries as one of the fast way holds.
 constexpr int kFindBatchEntries = 480;
 // The batches read before the window shows, if they come soon. Read from a
-// drive they do; under Wine the first call reads every name of the folder,
+// drive they do, even while the machine is busy (the thread must first be
+// given a core); under Wine the first call reads every name of the folder,
 // which a very big one takes longer for; a slow share is not waited for.
 constexpr int kFirstBatches = 2;
-constexpr DWORD kFirstBatchesWaitMs = 5;
+constexpr DWORD kFirstBatchesWaitMs = 25;
 
 // What a file system that does not know the information class answers (some
 // network and virtual machine file systems).
@@ -77,6 +80,8 @@ struct ImageListing::Read {
       L".", FILE_LIST_DIRECTORY, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
       OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr)};
   win::UniqueFind find;
+  // For the slower way, in the folder listed whatever the current one is by then.
+  const std::u16string pattern = paths::Join<char16_t>(CurrentDirectory(), u"*");
   bool first = true;
   std::unique_ptr<std::byte[]> batch = std::make_unique<std::byte[]>(kBatchBytes);
   std::vector<DirectoryEntry> entries;  // read so far
@@ -124,8 +129,8 @@ bool ImageListing::Read::ReadBatch() {
     const DWORD error = ::GetLastError();
     if (!std::exchange(first, false) || (folder && !Refused(error))) return Ended(error);
     WIN32_FIND_DATAW found;
-    find.reset(::FindFirstFileExW(L"*", FindExInfoBasic, &found, FindExSearchNameMatch, nullptr,
-                                  FIND_FIRST_EX_LARGE_FETCH));
+    find.reset(::FindFirstFileExW(win::WideZ(pattern), FindExInfoBasic, &found,
+                                  FindExSearchNameMatch, nullptr, FIND_FIRST_EX_LARGE_FETCH));
     if (!find) return Ended(::GetLastError());
     entries.push_back(
         EntryOf(found.cFileName, std::wcslen(found.cFileName), found.dwFileAttributes));

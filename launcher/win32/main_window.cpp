@@ -201,7 +201,7 @@ bool MainWindow::Load() {
   const settings::Places& places = settings::SettingsPlaces();
   if (places.program.empty()) win::ShowMessage(NoOwnFolderText(places));
   // One read of the file for every value the window restores.
-  const settings::ReadResult text = settings::ReadIniText(win::BusyPause);
+  const settings::ReadResult text = settings::ReadIniText(win::BusyWait);
   if (!text.ok) {
     win::ShowMessage(CannotReadText(L"Errr in INI File", text));
     return false;
@@ -209,7 +209,7 @@ bool MainWindow::Load() {
   ApplyState(RestoredState([&](std::string_view section, std::string_view key) {
     return settings::ValueIn(text.value, section, key);
   }));
-  SelectOpenedImage(text.value);
+  ChooseImageToSelect(text.value);
   controls_->SetFocusControl(controls_->Item(kIdFile1));  // given when the window is activated
   return true;
 }
@@ -269,7 +269,7 @@ void MainWindow::OnEnter() {
 
 void MainWindow::OnClose() {
   // Asked while a launch waits for the settings file: closed once it is done.
-  if (win::InBusyPause()) {
+  if (win::InBusyWait()) {
     ::PostMessageW(hwnd(), WM_CLOSE, 0, 0);
     return;
   }
@@ -281,8 +281,8 @@ void MainWindow::OnClose() {
 
 void MainWindow::LoadAndRun() {
   using Stage = LaunchOutcome::Stage;
-  if (win::InBusyPause()) return;  // asked again while the first one waits
-  const LaunchOutcome outcome = Launch(ReadState().options, SelectedFile(), win::BusyPause);
+  if (win::InBusyWait()) return;  // asked again while the first one waits
+  const LaunchOutcome outcome = Launch(ReadState().options, SelectedFile(), win::BusyWait);
   switch (outcome.stage) {
     case Stage::kNoFileSelected:
       win::ShowMessage(L"Please Select One File to Load!");
@@ -339,7 +339,7 @@ void MainWindow::OnOptionClicked(int id) {
 // Each dialog is made on its first showing and kept for the whole run.
 void MainWindow::ShowDialog(std::unique_ptr<dialogs::OptionDialog>& dialog,
                             const dialogs::OptionDialogForm& form) {
-  if (win::InBusyPause()) return;
+  if (win::InBusyWait()) return;
   if (!dialog) {
     dialog = std::make_unique<dialogs::OptionDialog>(
         form, instance(),
@@ -415,26 +415,24 @@ void MainWindow::TellIfNotListed() {
                      win::SystemErrorText(error));
 }
 
-// The image given on the command line, else the one launched last.
-void MainWindow::SelectOpenedImage(const std::string& settings_text) {
+// The image to select once the folder is listed: the one given on the command
+// line, else the one launched last.
+void MainWindow::ChooseImageToSelect(const std::string& settings_text) {
   if (!image_to_select_.empty()) {
     path_to_select_ = paths::Join<char16_t>(CurrentDirectory(), image_to_select_);
   } else if (const std::optional<std::string> stored =
                  ini::FindValue(settings_text, kRememberedSection, kRememberedKey)) {
     path_to_select_ = ImagePathOfStored(*stored).value_or(u"");
   }
-  SelectListedImage();
 }
 
-// Once it is listed: selected and scrolled into view, ready for Enter or "Load
-// and Run", unless the user has chosen another meanwhile.
+// When it is listed: selected and scrolled into view, ready for Enter or
+// "Load and Run". (Nothing can be selected in File1 before it is filled.)
 void MainWindow::SelectListedImage() {
-  if (listing_ || path_to_select_.empty()) return;
-  HWND list = controls_->Item(kIdFile1);
+  if (path_to_select_.empty()) return;
   const std::optional<std::size_t> index =
       IndexOfImage(files_, CurrentDirectory(), path_to_select_, win::SameName);
-  if (index && ::SendMessageW(list, LB_GETCURSEL, 0, 0) == LB_ERR)
-    ::SendMessageW(list, LB_SETCURSEL, *index, 0);
+  if (index) ::SendMessageW(controls_->Item(kIdFile1), LB_SETCURSEL, *index, 0);
 }
 
 // The name as listed, not as the list box shows it: File1 does not sort, so

@@ -46,7 +46,7 @@ class MainWindow : public layout::FormWindow {
   void ListFolder();
   void FillFileList();
   void TellIfNotListed();
-  void SelectOpenedImage(const std::string& settings_text);
+  void ChooseImageToSelect(const std::string& settings_text);
   void SelectListedImage();
   std::u16string SelectedFile() const;
   MainState ReadState() const;
