@@ -371,6 +371,7 @@ struct HeldListing {
 TEST(MainWindowFileList, ABigFolderIsListedAfterTheWindowIsUpAndAnswering) {
   const auto [names, images] = BigFolder(1500);
   QuorvelFolder big(names);
+  ASSERT_TRUE(big.CopyProgram(L"quorvel.exe", L"seamed"));
   const std::wstring remembered = images[images.size() - 9];
   big.WriteSettings(
       "[Launcher]\r\nlast=" + StoredImagePath(U16(big.images() + L"\\" + remembered)) + "\r\n");
@@ -583,15 +584,7 @@ TEST(MainWindowOpening, TakesTheArgumentAsWindowsResolvesIt) {
   WriteFileBytes(sub + L"\\sub.sms", "");
   folder.WriteSettings(
       "[Launcher]\r\nlast=" + StoredImagePath(U16(folder.images() + L"\\zeta.gg")) + "\r\n");
-  wchar_t prefix[MAX_PATH] = {};
-  ASSERT_TRUE(::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH));
-  const std::wstring drive = std::wstring(prefix) + L"/dosdevices/q:";
-  RunUnix(L"/bin/ln -sfn \"" + UnixPath(folder.images()) + L"\" \"" + drive + L"\"");
-  struct Unmap {
-    std::wstring drive;
-    ~Unmap() { RunUnix(L"/bin/rm -f \"" + drive + L"\""); }
-  } unmap{drive};
-  ASSERT_TRUE(WaitUntil([] { return std::filesystem::exists(L"Q:\\sub\\sub.sms"); }, 10s));
+  const MappedDrive drive(L"Q:", folder.images());
 
   wchar_t short_path[MAX_PATH] = {};
   const std::wstring harbour = folder.images() + L"\\Harbour Lights.sms";

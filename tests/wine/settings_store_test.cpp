@@ -106,33 +106,32 @@ TEST(SettingsStore, AFileHeldSharedStaysBesideTheProgramAndAPressDuringTheWaitIs
   ASSERT_TRUE(app.window());
   Click(app.Item(launcher::kIdCheck1));
   Send(app.Item(launcher::kIdFile1), LB_SETCURSEL, 0);
-  const auto hold = [&](DWORD share) {
-    return win::UniqueFile(::CreateFileW(folder.settings_path().c_str(), GENERIC_READ, share,
-                                         nullptr, OPEN_EXISTING, 0, nullptr));
-  };
-  win::UniqueFile holder = hold(FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
+  win::UniqueFile holder(::CreateFileW(folder.settings_path().c_str(), GENERIC_READ,
+                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+                                       nullptr, OPEN_EXISTING, 0, nullptr));
   ASSERT_TRUE(holder);
   ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
-  EXPECT_EQ(folder.WaitForRecords(1).size(), 1u) << "the launch goes on";
+  // The new text beside the file: the program waits to put it in the file's place.
+  ASSERT_TRUE(WaitUntil([&] { return std::filesystem::exists(folder.settings_path() + L".tmp"); }));
+  ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
   const std::wstring told = app.AnswerMessageBox().value_or(L"(no box)");
   EXPECT_NE(told.find(L"\n" + folder.settings_path() + L"\n"), std::wstring::npos) << Narrow(told);
+  EXPECT_NE(told.find(L"Another program"), std::wstring::npos) << Narrow(told);
+  // Posted after both presses: once it is carried out, so would a second launch have been.
+  ::PostMessageW(app.Item(launcher::kIdCheck2), BM_CLICK, 0, 0);
+  EXPECT_TRUE(WaitUntil([&] { return IsChecked(app.Item(launcher::kIdCheck2)); }));
+  EXPECT_FALSE(WaitUntil([&] { return folder.WaitForRecords(0).size() > 1; }, 1s))
+      << "the press made during the wait was carried out after it";
+  EXPECT_EQ(folder.WaitForRecords(1).size(), 1u) << "the launch goes on";
   EXPECT_FALSE(std::filesystem::exists(folder.user_settings_path())) << "moved away";
   EXPECT_EQ(folder.Setting("Video", "scanlines"), "0");
 
   holder.reset();
-  holder = hold(0);  // now alone, for a moment: two presses, the second during the wait
-  ASSERT_TRUE(holder);
   ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
-  ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
-  ::Sleep(1000);
-  holder.reset();
   EXPECT_EQ(folder.WaitForRecords(2).size(), 2u);
+  Send(app.window(), WM_NULL);  // answered in its message loop: the launch has stored the options
   EXPECT_EQ(folder.Setting("Video", "scanlines"), "1");
-  // Posted after both presses: once it is carried out, so would a second launch have been.
-  ::PostMessageW(app.Item(launcher::kIdCheck1), BM_CLICK, 0, 0);
-  EXPECT_TRUE(WaitUntil([&] { return !IsChecked(app.Item(launcher::kIdCheck1)); }));
-  EXPECT_FALSE(WaitUntil([&] { return folder.WaitForRecords(0).size() > 2; }, 1s))
-      << "the press made during the wait was carried out after it";
+  EXPECT_EQ(folder.Setting("Video", "blur"), "1");
   EXPECT_EQ(app.Windows(L"#32770").size(), 0u);
   EXPECT_FALSE(std::filesystem::exists(folder.user_settings_path()));
 }
@@ -195,6 +194,52 @@ TEST(SettingsStore, AReadOnlyProgramFolderHasAPerUserFileOfItsOwn) {
   EXPECT_EQ(other.Setting("Video", "scale"), "1");
   EXPECT_EQ(other.Setting("Controls", "keyboard"), "0");
   EXPECT_EQ(ReadFileBytes(folder.user_settings_path()), user);
+}
+
+// A per-user file is named after the folder itself: the read-only program folder started as
+// itself and through a drive letter mapped to its parent keeps one file. A file that an earlier
+// version named after the path as given is used while it is the only one.
+TEST(SettingsStore, OneFolderReachedTwoWaysKeepsOnePerUserFileAndAnEarlierOneIsFound) {
+  QuorvelFolder folder({L"demo.sms"});
+  const std::string local = Narrow(folder.local_app_data()),
+                    given = Narrow(folder.program_folder());
+  const std::wstring earlier =
+      Widen(settings::UserSettingsPath(local, given, settings::AsciiFoldedKey(given)));
+  std::filesystem::create_directories(std::filesystem::path(earlier).parent_path());
+  WriteFileBytes(earlier, "[Video]\r\nblur=1\r\n");
+  {
+    RunningQuorvel app(folder);
+    ASSERT_TRUE(app.window());
+    EXPECT_TRUE(IsChecked(app.Item(launcher::kIdCheck2))) << "the earlier file was not read";
+  }
+  std::filesystem::remove_all(folder.local_app_data());
+
+  const std::filesystem::path program(folder.program_folder());
+  const MappedDrive drive(L"R:", program.parent_path());
+  Chmod("555", folder.program_folder());
+  struct Writable {
+    std::wstring path;
+    ~Writable() { Chmod("755", path); }
+  } writable{folder.program_folder()};
+  for (const std::wstring& through :
+       {folder.program_folder(), L"R:\\" + program.filename().wstring()}) {
+    SCOPED_TRACE(Narrow(through));
+    RunningQuorvel app(folder, L"", L"", through);
+    ASSERT_TRUE(app.window());
+    Click(app.Item(through[0] == L'R' ? launcher::kIdCheck4 : launcher::kIdCheck1));
+    Send(app.Item(launcher::kIdFile1), LB_SETCURSEL, 0);
+    ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
+    if (through[0] != L'R') app.AnswerMessageBox();  // the move, told
+    Send(app.window(), WM_NULL);
+  }
+  ASSERT_EQ(folder.WaitForRecords(2).size(), 2u);
+  size_t files = 0;
+  for (const auto& entry :
+       std::filesystem::recursive_directory_iterator(folder.local_app_data() + L"\\Quorvel"))
+    files += entry.path().filename() == L"quorvel.ini";
+  EXPECT_EQ(files, 1u);
+  const std::string user = ReadFileBytes(folder.user_settings_path());
+  EXPECT_EQ(ini::FindValue(user, "Video", "scale"), "1") << user;
 }
 
 // Neither the program's folder (a folder stands where the temporary file goes) nor the per-user

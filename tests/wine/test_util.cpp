@@ -4,6 +4,7 @@
 
 #include <atomic>
 #include <cstdlib>
+#include <cwctype>
 #include <fstream>
 #include <set>
 #include <sstream>
@@ -125,15 +126,16 @@ std::vector<KxRecord> QuorvelFolder::WaitForRecords(size_t count) const {
 }
 
 RunningQuorvel::RunningQuorvel(const QuorvelFolder& folder, const std::wstring& arguments,
-                               std::wstring directory) {
+                               std::wstring directory, std::wstring program_folder) {
   if (directory.empty()) directory = folder.images();
+  if (program_folder.empty()) program_folder = folder.program_folder();
   // Pixels as the program (per-monitor aware) sees them, whatever the DPI.
   ::SetProcessDpiAwarenessContext(DPI_AWARENESS_CONTEXT_PER_MONITOR_AWARE_V2);
   // The launcher passes its environment on to the stand-in kx.
   ::SetEnvironmentVariableW(L"KX_RECORD", folder.record_path().c_str());
   STARTUPINFOW startup{};
   startup.cb = sizeof startup;
-  const std::wstring program = folder.program_folder() + L"\\quorvel.exe";
+  const std::wstring program = program_folder + L"\\quorvel.exe";
   std::wstring command_line = L"\"" + program + L"\" " + arguments;
   PROCESS_INFORMATION info{};
   if (::CreateProcessW(program.c_str(), command_line.data(), nullptr, nullptr, FALSE, 0, nullptr,
@@ -257,6 +259,17 @@ void RunUnix(const std::wstring& command_line) {
   const win::UniqueHandle owned(process.hProcess), thread(process.hThread);
   ASSERT_EQ(::WaitForSingleObject(process.hProcess, 30000), WAIT_OBJECT_0);
 }
+
+MappedDrive::MappedDrive(const std::wstring& drive, const std::wstring& folder) {
+  wchar_t prefix[MAX_PATH] = {};
+  EXPECT_TRUE(::GetEnvironmentVariableW(L"WINEPREFIX", prefix, MAX_PATH));
+  link = std::wstring(prefix) + L"/dosdevices/" + drive;
+  for (wchar_t& c : link) c = static_cast<wchar_t>(::towlower(c));
+  RunUnix(L"/bin/ln -sfn \"" + UnixPath(folder) + L"\" \"" + link + L"\"");
+  EXPECT_TRUE(WaitUntil([&] { return std::filesystem::exists(drive + L"\\"); }, 10s));
+}
+
+MappedDrive::~MappedDrive() { RunUnix(L"/bin/rm -f \"" + link + L"\""); }
 
 void PostKey(HWND hwnd, WPARAM key) {
   const LPARAM scan = static_cast<LPARAM>(::MapVirtualKeyW(static_cast<UINT>(key), 0)) << 16;

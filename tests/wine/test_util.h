@@ -54,10 +54,10 @@ class QuorvelFolder {
   std::wstring user_settings_path() const {  // the program folder's file there
     return Widen(settings::UserSettingsPathOf(Narrow(local_app_data()), U16(program_folder())));
   }
-  // A copy of a program from beside the tests; quorvel.exe as built with the listing's seam.
-  bool CopyProgram(const std::wstring& name) const {
-    const std::wstring from = name == L"quorvel.exe" ? L"seamed\\quorvel.exe" : name;
-    return ::CopyFileW((BinDirectory() + L"\\" + from).c_str(),
+  // A copy of a program from beside the tests: the shipped quorvel.exe, or (`from` "seamed")
+  // the tests' own build of it, whose folder listing a test can hold or fail.
+  bool CopyProgram(const std::wstring& name, const std::wstring& from = L".") const {
+    return ::CopyFileW((BinDirectory() + L"\\" + from + L"\\" + name).c_str(),
                        (program_folder() + L"\\" + name).c_str(), FALSE);
   }
   std::string Settings() const { return ReadFileBytes(settings_path()); }
@@ -81,8 +81,10 @@ inline void Click(HWND button) { Send(button, BM_CLICK); }
 // its handle when it does not close.
 class RunningQuorvel {
  public:
+  // `program_folder`: the program's folder reached another way.
   explicit RunningQuorvel(const QuorvelFolder& folder, const std::wstring& arguments = L"",
-                          std::wstring directory = L"");  // not copyable: owns the process
+                          std::wstring directory = L"",
+                          std::wstring program_folder = L"");  // not copyable: owns the process
   ~RunningQuorvel();
   HWND WaitForWindow();                    // after a message box: the window that follows
   HWND window() const { return window_; }  // shown and idle, or nullptr
@@ -119,6 +121,13 @@ struct MessagesShown {
 // Where Wine keeps a Windows path, and a Unix command run to its end.
 std::wstring UnixPath(const std::wstring& path);
 void RunUnix(const std::wstring& command_line);
+
+// A drive letter of the test prefix ("Q:") mapped to a folder while this lives.
+struct MappedDrive {
+  MappedDrive(const std::wstring& drive, const std::wstring& folder);
+  ~MappedDrive();
+  std::wstring link;
+};
 
 void PostKey(HWND hwnd, WPARAM key);  // posted as the keyboard would
 void PostDoubleClick(HWND hwnd, POINT at);
