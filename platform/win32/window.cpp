@@ -89,6 +89,9 @@ void DropQueuedInput() {
 bool InBusyWait() { return g_waits > 0; }
 
 DWORD BusyWait(HANDLE handle, int milliseconds) {
+  // A handle signalled already (the writers' turn, almost always) is no wait.
+  if (handle)
+    if (const DWORD now = ::WaitForSingleObject(handle, 0); now != WAIT_TIMEOUT) return now;
   ++g_waits;
   ::SetCursor(::LoadCursorW(nullptr, IDC_WAIT));  // until the pointer next moves over a window
   const DWORD count = handle ? 1 : 0;
