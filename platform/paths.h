@@ -7,14 +7,13 @@
 
 #include <string>
 #include <string_view>
-#include <type_traits>
+
+#include "platform/ascii.h"
 
 namespace quorvel::paths {
 
-template <class Char>
-using View = std::basic_string_view<Char>;
-template <class Char>
-using SameView = std::type_identity_t<View<Char>>;
+using ascii::SameView;
+using ascii::View;
 
 template <class Char>
 constexpr bool IsSeparator(Char c) {
