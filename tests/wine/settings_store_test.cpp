@@ -31,6 +31,18 @@ void Chmod(const char* mode, const std::wstring& path) {
       << mode;
 }
 
+// The settings file held open by this process, as another program would, with the share mode.
+win::UniqueFile Hold(const QuorvelFolder& folder, DWORD share) {
+  return win::UniqueFile(::CreateFileW(folder.settings_path().c_str(), GENERIC_READ, share, nullptr,
+                                       OPEN_EXISTING, 0, nullptr));
+}
+
+// In the program: "Scanlines" checked and the first image selected.
+void ChooseScanlines(const RunningQuorvel& app) {
+  Click(app.Item(launcher::kIdCheck1));
+  Send(app.Item(launcher::kIdFile1), LB_SETCURSEL, 0);
+}
+
 // A folder in the file's place can never be read; a file another program holds open alone is
 // waited for some seconds first. The message names the file and the reason.
 TEST(SettingsStore, UnreadableFileEndsTheProgramWithItsMessage) {
@@ -40,8 +52,7 @@ TEST(SettingsStore, UnreadableFileEndsTheProgramWithItsMessage) {
     win::UniqueFile holder;
     if (held) {
       folder.WriteSettings("[Video]\r\nscanlines=1\r\n");
-      holder.reset(::CreateFileW(folder.settings_path().c_str(), GENERIC_READ, 0, nullptr,
-                                 OPEN_EXISTING, 0, nullptr));
+      holder = Hold(folder, 0);
     }
     ASSERT_TRUE(held ? bool(holder) : std::filesystem::create_directory(folder.settings_path()));
     const auto start = std::chrono::steady_clock::now();
@@ -66,10 +77,8 @@ TEST(SettingsStore, AFileHeldLongerThanTheWaitIsToldAndTheNextPressWorks) {
   folder.WriteSettings("[Video]\r\nres=\"640 480 \"\r\n");
   RunningQuorvel app(folder);
   ASSERT_TRUE(app.window());
-  Click(app.Item(launcher::kIdCheck1));
-  Send(app.Item(launcher::kIdFile1), LB_SETCURSEL, 0);
-  win::UniqueFile holder(::CreateFileW(folder.settings_path().c_str(), GENERIC_READ, 0, nullptr,
-                                       OPEN_EXISTING, 0, nullptr));
+  ChooseScanlines(app);
+  win::UniqueFile holder = Hold(folder, 0);
   ASSERT_TRUE(holder);
   for (const int button : {launcher::kIdCommand4, launcher::kIdCommand1}) {
     ::PostMessageW(app.Item(button), BM_CLICK, 0, 0);
@@ -104,11 +113,8 @@ TEST(SettingsStore, AFileHeldSharedStaysBesideTheProgramAndAPressDuringTheWaitIs
   folder.WriteSettings("[Video]\r\nscanlines=0\r\n");
   RunningQuorvel app(folder);
   ASSERT_TRUE(app.window());
-  Click(app.Item(launcher::kIdCheck1));
-  Send(app.Item(launcher::kIdFile1), LB_SETCURSEL, 0);
-  win::UniqueFile holder(::CreateFileW(folder.settings_path().c_str(), GENERIC_READ,
-                                       FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
-                                       nullptr, OPEN_EXISTING, 0, nullptr));
+  ChooseScanlines(app);
+  win::UniqueFile holder = Hold(folder, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE);
   ASSERT_TRUE(holder);
   ::PostMessageW(app.Item(launcher::kIdCommand1), BM_CLICK, 0, 0);
   // The new text beside the file: the program waits to put it in the file's place.
